@@ -1,0 +1,41 @@
+# Kvader: `make test` and `make play` set up everything they need on a Debian machine.
+
+PRESETS      := native native-asan win64 win32
+TEST_PRESETS := native native-asan win64
+PACKAGES     := cmake ninja-build g++ googletest libgtest-dev binutils \
+                mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine
+SUDO         := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+WINEPREFIX   := $(CURDIR)/build/win64/wineprefix
+
+.PHONY: all deps build test clean
+
+all: build
+
+# Installs the Debian packages that are missing (apt-get update first, once).
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing:" $$missing; \
+	    $(SUDO) apt-get update && \
+	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	@for p in $(PRESETS); do \
+	    [ -f build/$$p/CMakeCache.txt ] || cmake --preset $$p || exit 1; \
+	    cmake --build --preset $$p || exit 1; \
+	done
+
+# Runs every test of every build that can run here; the 32-bit build is only built.
+test: build
+	@rc=0; \
+	for p in $(TEST_PRESETS); do \
+	    echo "== tests: $$p"; ctest --preset $$p || rc=1; \
+	done; \
+	WINEPREFIX=$(WINEPREFIX) /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; \
+	exit $$rc
+
+clean:
+	-WINEPREFIX=$(WINEPREFIX) /usr/lib/wine/wineserver -k >/dev/null 2>&1
+	rm -rf build

@@ -1,0 +1,25 @@
+// The computer player's judgement of a board: every rotation of a brick in every
+// column, dropped straight onto the present surface and scored with one integer
+// formula. Reads only the column heights and row fills, never the grid.
+#pragma once
+
+#include <cstdint>
+
+#include "model/board.h"
+
+// The score of "fits nowhere"; also where the search starts.
+inline constexpr int32_t NoPlacement = -2147483647;
+
+// Returns the best score (higher is better) of brick on board, or NoPlacement when
+// no rotation fits in any column with a landing row of 0 or more.
+// out, when given, receives {rotation, column, landing row} of the best placement;
+// it is written only when a placement beats the best so far, so it is left exactly
+// as it was when nothing fits. Ties go to the first placement in rotation-then-column
+// order. The score does not depend on whether out is given.
+//
+// score = y + 30*G + 15*F + E_left + E_right + S, for landing row y:
+//   G  minus the empty cells the brick covers between its lowest cell and each column's top
+//   F  rows the placement completes
+//   E  at each new edge towards a well column, a step of d > 2 costs 10*d - 20
+//   S  each present step of d > 2 at or under the brick's span earns 10*d - 20
+int32_t FindBestPlacement(const BrickType& brick, BrickPos* out, const Board& board);
