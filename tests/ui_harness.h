@@ -1,0 +1,38 @@
+// A test parent standing in for the main window, with the statistics panel and both
+// board windows as its children, plus helpers to read update regions and panel texts
+// and to script which bricks the chooser deals.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "model/board.h"
+
+struct UiHarness {
+    static HWND parent;
+    static int gameOvers;  // UM_GAMEOVER messages the parent received
+    static int erases;     // WM_ERASEBKGND messages the board windows received
+};
+
+// Makes the chooser deal these types, in order (then type 0).
+void ScriptBricks(std::initializer_list<int> types);
+
+// Sends UM_NEWGAME as the main window does: the player's board, and in a versus
+// game the computer's too; curInterval starts at baseInterval.
+void StartTestGame(int mode);
+
+// True when window's update region is exactly the union of rects (none: empty).
+::testing::AssertionResult UpdateRegionIs(HWND window, std::initializer_list<RECT> rects);
+
+// Paints window now (its WM_PAINT runs) so that the next message starts clean.
+void PaintNow(HWND window);
+
+// Text of a panel control.
+std::wstring PanelText(int id);
+
+// The box of brick at pos in pixels, as a repaint would mark it.
+RECT BrickBox(const BrickType& brick, const BrickPos& pos);

@@ -1,0 +1,64 @@
+// The statistics panel read back control by control after each kind of update.
+#include <string>
+
+#include "test_boards.h"
+#include "ui/run_state.h"
+#include "ui/stats_panel.h"
+#include "ui_harness.h"
+
+namespace {
+
+constexpr int kLeft[5] = {302, 304, 306, 308, 310};
+constexpr int kRight[5] = {303, 305, 307, 309, 311};
+
+Board CountedBoard(int mode, int isComputer, int base) {
+    Board board = EmptyBoard();
+    board.mode = mode;
+    board.isComputer = isComputer;
+    board.rowsTotal = base;
+    for (int n = 1; n <= 4; ++n) board.clearsBySize[n] = base + n;
+    board.bricksDealt = static_cast<uint32_t>(base * 10);
+    for (int t = 0; t < kBrickTypes; ++t) board.brickTypeCount[t] = base + 20 + t;
+    return board;
+}
+
+std::wstring Number(int value) { return std::to_wstring(value); }
+
+void ExpectColumn(const int (&ids)[5], int base, const char* what) {
+    EXPECT_EQ(PanelText(ids[0]), Number(base)) << what;
+    for (int n = 1; n <= 4; ++n) EXPECT_EQ(PanelText(ids[n]), Number(base + n)) << what << " clears of " << n;
+}
+
+void ExpectBricks(int base, const char* what) {
+    EXPECT_EQ(PanelText(312), Number(base * 10)) << what;
+    for (int t = 0; t < kBrickTypes; ++t) EXPECT_EQ(PanelText(313 + t), Number(base + 20 + t)) << what << " type " << t;
+}
+
+TEST(StatsPanel, ColumnsFollowTheModeAndTheBoard) {
+    UpdateStatsPanel(statsPanelWnd, CountedBoard(kVersusGame, 0, 1));
+    ExpectColumn(kLeft, 1, "versus, player");
+    UpdateStatsPanel(statsPanelWnd, CountedBoard(kVersusGame, 1, 5));
+    ExpectColumn(kRight, 5, "versus, computer");
+    ExpectColumn(kLeft, 1, "versus, player still shown");
+    ExpectBricks(1, "the computer's board leaves the brick counts alone");
+
+    for (int mode : {kStandardGame, kAutomaticGame, kHintGame}) {
+        UpdateStatsPanel(statsPanelWnd, CountedBoard(mode, 0, 3));
+        ExpectColumn(kRight, 3, "single well");
+        for (int id : kLeft) EXPECT_EQ(PanelText(id), L"") << "mode " << mode << " control " << id;
+        ExpectBricks(3, "single well");
+    }
+}
+
+TEST(StatsPanel, SpeedLabelShowsHundredthsOfASecond) {
+    const struct {
+        int32_t interval;
+        const wchar_t* text;
+    } cases[] = {{1000, L"Rychlost: 100"}, {729, L"Rychlost: 72"}, {9, L"Rychlost: 0"}, {60000, L"Rychlost: 6000"}};
+    for (const auto& c : cases) {
+        ShowSpeed(c.interval);
+        EXPECT_EQ(PanelText(301), c.text) << c.interval;
+    }
+}
+
+}  // namespace

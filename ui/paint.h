@@ -1,0 +1,43 @@
+// Drawing a board window cell by cell, and marking the parts of it that changed.
+// A cell is 16 x 16 pixels drawn as a 15 x 15 square; the 16th row and column of
+// pixels stay the white background, which draws the lines between the cells.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "model/board.h"
+
+inline constexpr int kCellPixels = 16;
+inline constexpr int kBoardPixelsWide = kGridColumns * kCellPixels;  // 192
+inline constexpr int kBoardPixelsHigh = kGridRows * kCellPixels;     // 400
+
+// Cells from firstColumn..lastColumn and firstRow..lastRow, inclusive.
+struct CellRange {
+    int firstColumn, firstRow, lastColumn, lastRow;
+};
+
+// The cells an update rectangle touches (right and bottom exclusive), the last
+// column clamped to 11 and the last row to 24.
+CellRange CellsOfRect(const RECT& area);
+
+// WM_PAINT of a board window: paints the cells of the update rectangle, then the hint
+// (hint mode) and the falling brick. Does not call BeginPaint when nothing is invalid.
+void PaintBoard(HWND window, const Board& board);
+
+// The painter behind PaintBoard: cells of the area, hint, falling brick, into dc.
+void PaintBoardArea(HDC dc, const Board& board, const RECT& area);
+
+// Draws the grid cells of the range, rows top to bottom, each left to right; the last
+// column is clamped to at most 11 and the last row to at most 24.
+void PaintCells(HDC dc, const uint8_t (&grid)[12][25], int firstColumn, int firstRow, int lastColumn, int lastRow);
+
+// Draws the four cells of brick at pos with a black outline and the selected brush.
+void DrawBrick(HDC dc, const BrickType& brick, const BrickPos& pos);
+
+// Marks the box of brick at pos for repaint, without erasing.
+void InvalidateBrick(HWND window, const BrickType& brick, const BrickPos& pos);
+
+// Marks columns 1 to 10 of rows topRow..bottomRow for repaint, without erasing.
+void InvalidateRows(HWND window, int32_t topRow, int32_t bottomRow);

@@ -1,0 +1,17 @@
+#include "ui/run_state.h"
+
+#include "res/resource.h"
+
+GameSettings settings = {1000, 1000, 10, 0, 5, 0, 1};
+BrickTable brickTable;
+
+HWND playerBoardWnd;
+HWND statsPanelWnd;
+HWND computerBoardWnd;
+int32_t panelWidth;
+
+wchar_t texts[kTextCount][kTextLength];
+
+void LoadTexts(HINSTANCE instance) {
+    for (int i = 0; i < kTextCount; ++i) LoadStringW(instance, IDS_APP_NAME + i, texts[i], kTextLength);
+}

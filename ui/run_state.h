@@ -1,0 +1,44 @@
+// Process-wide state of the front end: the settings and run state of the game, the
+// brick table, the handles of the main window's three children, the fall timer's id
+// and the texts of the string table. All of it lives for the whole run.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "model/brick.h"
+
+struct GameSettings {
+    uint32_t curInterval;   // ms between two falls; the period of FALL_TIMER
+    uint32_t baseInterval;  // ms every game starts with; a multiple of 10, 10..60000
+    uint32_t accelEvery;    // a board speeds up when its bricksDealt is a multiple of this; never 0
+    int32_t selectionMode;  // SelectionMode chosen in the settings
+    uint32_t intensity;     // intensity of the brick selection; never 0
+    int32_t paused;         // 1 while the game is paused
+    int32_t gameOver;       // 1 while no game runs (from start-up until the first game)
+};
+extern GameSettings settings;
+
+extern BrickTable brickTable;  // filled once at start-up, read-only afterwards
+
+extern HWND playerBoardWnd;    // class LeftWin: the player's well
+extern HWND statsPanelWnd;     // dialog 300 between the wells
+extern HWND computerBoardWnd;  // class RightWin: the computer's well in a versus game
+extern int32_t panelWidth;     // the panel's width in pixels, as created from its template
+
+inline constexpr UINT_PTR FALL_TIMER = 1;  // timer of the main window; ticks arrive as WM_TIMER
+
+// Private messages, always sent, never posted.
+inline constexpr UINT UM_NEWGAME = WM_USER + 1;   // wParam GameMode, lParam 1 on the computer's board
+inline constexpr UINT UM_GAMEOVER = WM_USER + 2;  // board window -> its parent
+inline constexpr UINT UM_PUTBRICK = WM_USER + 3;  // wParam: the BrickType the player has landed
+
+// The six texts of the string table, ids 401 to 406.
+inline constexpr int kTextCount = 6;
+inline constexpr int kTextLength = 100;
+enum TextId { kTextAppName, kTextNoBrickFile, kTextGameOver, kTextSpeedPrefix, kTextBadSettings, kTextManualFile };
+extern wchar_t texts[kTextCount][kTextLength];
+
+// Loads strings 401 to 406 into texts, each cut to 99 characters.
+void LoadTexts(HINSTANCE instance);

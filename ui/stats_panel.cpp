@@ -1,0 +1,35 @@
+#include "ui/stats_panel.h"
+
+#include <cwchar>
+
+#include "res/resource.h"
+#include "ui/run_state.h"
+
+namespace {
+
+constexpr int kSpeedTextLength = 256;
+constexpr int kClearRows = 5;  // total, then singles to fours
+constexpr int kLeftColumn[kClearRows] = {IDC_ROWS_LEFT, IDC_SINGLES_LEFT, IDC_DOUBLES_LEFT, IDC_TRIPLES_LEFT,
+                                         IDC_FOURS_LEFT};
+
+void PutNumber(HWND panel, int id, int32_t value) { SetDlgItemInt(panel, id, static_cast<UINT>(value), FALSE); }
+
+}  // namespace
+
+void UpdateStatsPanel(HWND panel, const Board& board) {
+    const bool leftColumn = board.mode == kVersusGame && board.isComputer == 0;
+    const int32_t counts[kClearRows] = {board.rowsTotal, board.clearsBySize[1], board.clearsBySize[2],
+                                        board.clearsBySize[3], board.clearsBySize[4]};
+    for (int i = 0; i < kClearRows; ++i) PutNumber(panel, kLeftColumn[i] + (leftColumn ? 0 : 1), counts[i]);
+    if (board.mode != kVersusGame)
+        for (int id : kLeftColumn) SetDlgItemTextW(panel, id, L"");
+    if (board.isComputer) return;
+    PutNumber(panel, IDC_BRICKS_TOTAL, static_cast<int32_t>(board.bricksDealt));
+    for (int t = 0; t < kBrickTypes; ++t) PutNumber(panel, IDC_BRICKS_TYPE0 + t, board.brickTypeCount[t]);
+}
+
+void ShowSpeed(int32_t interval) {
+    wchar_t text[kSpeedTextLength];
+    swprintf(text, kSpeedTextLength, L"%ls %d", texts[kTextSpeedPrefix], interval / 10);
+    SetDlgItemTextW(statsPanelWnd, IDC_SPEED, text);
+}

@@ -1,0 +1,19 @@
+// The statistics panel between the wells: rows cleared (the player's on the left and
+// the computer's on the right in a versus game, else on the right only), bricks dealt
+// per type, and the speed label. The panel has no behaviour; it is written from here.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "model/board.h"
+
+// Writes board's cleared rows into the column that fits its mode (and empties the
+// left column outside a versus game) and, unless it is the computer's board, its
+// brick counts.
+void UpdateStatsPanel(HWND panel, const Board& board);
+
+// Writes "Rychlost: N" into the speed label of statsPanelWnd, N = interval / 10 (the
+// interval in hundredths of a second).
+void ShowSpeed(int32_t interval);
