@@ -3,11 +3,11 @@
 PRESETS      := native native-asan win64 win32
 PACKAGES     := cmake ninja-build g++ googletest libgtest-dev binutils \
                 mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine \
-                xvfb xauth
+                xvfb xauth xdotool imagemagick python3
 SUDO         := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 WINEPREFIX   := $(CURDIR)/build/win64/wineprefix
 
-.PHONY: all deps build test clean
+.PHONY: all deps build test play dist clean
 
 all: build
 
@@ -37,6 +37,22 @@ test: build
 	xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win64 || rc=1; \
 	WINEPREFIX=$(WINEPREFIX) /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; \
 	exit $$rc
+
+# Builds the 64-bit game and starts it under wine64 in this display, from the
+# folder that holds kvader.dat and the manual.
+play: deps
+	@[ -f build/win64/CMakeCache.txt ] || cmake --preset win64
+	cmake --build --preset win64 --target kvader
+	tools/play build/win64
+
+# The 32-bit release: kvader.exe, kvader.dat and the manual in one zip.
+dist: deps
+	@[ -f build/win32/CMakeCache.txt ] || cmake --preset win32
+	cmake --build --preset win32 --target kvader
+	mkdir -p build/dist
+	rm -f build/dist/kvader-win32.zip
+	cd build/win32 && cmake -E tar cf ../dist/kvader-win32.zip --format=zip kvader.exe kvader.dat Manual_CZ.html
+	@echo "build/dist/kvader-win32.zip"
 
 clean:
 	-WINEPREFIX=$(WINEPREFIX) /usr/lib/wine/wineserver -k >/dev/null 2>&1

@@ -1,0 +1,190 @@
+// The main window: start-up state, game starts from every state, pause and the keys
+// that end it, the timer, the dialogs stopping it, game over, the manual and exit.
+#include "model/board.h"
+#include "res/resource.h"
+#include "ui/board_window.h"
+#include "ui/paint.h"
+#include "ui/run_state.h"
+#include "ui_shell_fixture.h"
+
+namespace {
+
+bool SamePos(const BrickPos& a, const BrickPos& b) {
+    return a.rotation == b.rotation && a.column == b.column && a.row == b.row;
+}
+
+TEST_F(Shell, StartsWithNoGameAndTheNarrowWindow) {
+    EXPECT_EQ(SpeedLabel(), L"Rychlost: 100");
+    EXPECT_EQ(settings.gameOver, 1);
+    EXPECT_EQ(ClientSize().cx, panelWidth + 192);
+    EXPECT_EQ(ClientSize().cy, 400);
+    RECT computer;
+    GetWindowRect(computerBoardWnd, &computer);
+    MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&computer), 2);
+    EXPECT_GE(computer.left, ClientSize().cx) << "the computer's well is out of sight";
+    KeyDown(VK_LEFT);
+    EXPECT_EQ(playerBoard.curBrick, nullptr) << "keys do nothing before a game";
+    Command(IDM_PAUSE);
+    EXPECT_EQ(settings.paused, 0);
+    EXPECT_FALSE(FallTimerRunning(main_));
+}
+
+TEST_F(Shell, EveryModeStartsFromEveryState) {
+    enum { kNoGame, kRunning, kPaused };
+    for (int state : {kNoGame, kRunning, kPaused}) {
+        for (int mode = kStandardGame; mode <= kVersusGame; ++mode) {
+            settings.gameOver = 1;
+            settings.paused = 0;
+            KillTimer(main_, FALL_TIMER);
+            if (state != kNoGame) Command(IDM_STANDARD_GAME);
+            if (state == kPaused) Command(IDM_PAUSE);
+            settings.curInterval = 500;
+            Command(IDM_STANDARD_GAME + mode);
+            EXPECT_EQ(settings.gameOver, 0) << "state " << state << " mode " << mode;
+            EXPECT_EQ(settings.paused, state == kPaused ? 1 : 0) << "a start leaves the pause flag alone";
+            EXPECT_EQ(settings.curInterval, 1000u) << "state " << state << " mode " << mode;
+            EXPECT_TRUE(FallTimerRunning(main_)) << "state " << state << " mode " << mode;
+            EXPECT_EQ(playerBoard.mode, mode);
+            EXPECT_EQ(ClientSize().cx, panelWidth + (mode == kVersusGame ? 384 : 192)) << "mode " << mode;
+            EXPECT_EQ(ClientSize().cy, 400) << "mode " << mode;
+        }
+    }
+    EXPECT_EQ(computerBoard.isComputer, 1);
+}
+
+TEST_F(Shell, PauseStopsTheFallAndKeysOrTheCommandResume) {
+    Command(IDM_STANDARD_GAME);
+    Command(IDM_PAUSE);
+    EXPECT_EQ(settings.paused, 1);
+    EXPECT_FALSE(FallTimerRunning(main_));
+    Command(IDM_PAUSE);
+    EXPECT_EQ(settings.paused, 0);
+    EXPECT_TRUE(FallTimerRunning(main_));
+
+    Char(L' ');  // the space bar's character pauses
+    EXPECT_EQ(settings.paused, 1);
+    const BrickPos before = playerBoard.curPos;
+    KeyDown(VK_LEFT);  // resumes, and is swallowed
+    EXPECT_EQ(settings.paused, 0);
+    EXPECT_TRUE(FallTimerRunning(main_));
+    EXPECT_TRUE(SamePos(playerBoard.curPos, before)) << "the resuming key does not move the brick";
+    KeyDown(VK_LEFT);
+    EXPECT_EQ(playerBoard.curPos.column, before.column - 1);
+
+    Char(L' ');
+    KeyDown(VK_SPACE);  // the space bar's key-down reaches the board; its character resumes
+    EXPECT_EQ(settings.paused, 1);
+    Char(L' ');
+    EXPECT_EQ(settings.paused, 0);
+}
+
+TEST_F(Shell, TimerTicksMoveTheBrickDown) {
+    Command(IDM_STANDARD_GAME);
+    const int row = playerBoard.curPos.row;
+    Tick();
+    Tick();
+    EXPECT_EQ(playerBoard.curPos.row, row + 2);
+}
+
+TEST_F(Shell, SpaceBarLandsABrickInTheAutomaticGame) {
+    Command(IDM_AUTOMATIC_GAME);
+    KeyDown(VK_SPACE);
+    Char(L' ');
+    EXPECT_EQ(playerBoard.bricksDealt, 2u);
+    EXPECT_EQ(settings.paused, 1);
+    KeyDown(VK_SPACE);
+    Char(L' ');
+    EXPECT_EQ(playerBoard.bricksDealt, 3u);
+    EXPECT_EQ(settings.paused, 0);
+}
+
+TEST_F(Shell, CharacterAcceleratorsRunTheirCommands) {
+    const struct {
+        wchar_t ch;
+        int mode;
+    } starts[] = {{L'1', kStandardGame}, {L'2', kAutomaticGame}, {L'3', kHintGame}, {L'4', kVersusGame}};
+    for (const auto& s : starts) {
+        Char(s.ch);
+        EXPECT_EQ(playerBoard.mode, s.mode) << char(s.ch);
+        EXPECT_EQ(settings.gameOver, 0);
+    }
+    for (wchar_t ch : {L'r', L'R'}) {
+        bool opened = false;
+        EXPECT_TRUE(RunModal([&] { Char(ch); },
+                             {[&] {
+                                 HWND dialog = FindBox(kSettingsCaption);
+                                 if (!dialog) return false;
+                                 opened = true;
+                                 PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                                 return true;
+                             }}));
+        EXPECT_TRUE(opened) << char(ch);
+    }
+    Char(L'\x1B');
+    EXPECT_FALSE(IsWindow(main_)) << "Escape ends the program";
+    MSG quit;
+    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 0u);
+}
+
+TEST_F(Shell, DialogsStopTheTimerWhileOpen) {
+    for (bool gameRuns : {true, false}) {
+        for (int command : {IDM_SETTINGS, IDM_ABOUT}) {
+            settings.gameOver = 1;
+            if (gameRuns) Command(IDM_HINT_GAME);
+            const wchar_t* caption = command == IDM_SETTINGS ? kSettingsCaption : kAboutCaption;
+            bool timerWhileOpen = true;
+            EXPECT_TRUE(RunModal([&] { Command(command); },
+                                 {[&] {
+                                     HWND dialog = FindBox(caption);
+                                     if (!dialog) return false;
+                                     timerWhileOpen = FallTimerRunning(main_);
+                                     PostMessageW(dialog, WM_CLOSE, 0, 0);
+                                     return true;
+                                 }}));
+            EXPECT_FALSE(timerWhileOpen) << "command " << command;
+            EXPECT_EQ(FallTimerRunning(main_), gameRuns) << "command " << command << " game " << gameRuns;
+        }
+    }
+}
+
+TEST_F(Shell, GameOverStopsTheTimerAndThenKeysAreIgnored) {
+    Command(IDM_STANDARD_GAME);
+    std::wstring text;
+    int gameOverWhileShown = -1;
+    bool timerWhileShown = true;
+    EXPECT_TRUE(RunModal([&] { SendMessageW(main_, UM_GAMEOVER, 0, 0); },
+                         {[&] {
+                             HWND box = FindBox(kBoxCaption);
+                             if (!box) return false;
+                             text = MessageBoxText(box);
+                             gameOverWhileShown = settings.gameOver;
+                             timerWhileShown = FallTimerRunning(main_);
+                             PostMessageW(box, WM_COMMAND, IDOK, 0);
+                             return true;
+                         }}));
+    EXPECT_EQ(text, L"GAME OVER!");
+    EXPECT_EQ(gameOverWhileShown, 0) << "set only when the box is closed";
+    EXPECT_FALSE(timerWhileShown);
+    EXPECT_EQ(settings.gameOver, 1);
+    const BrickPos before = playerBoard.curPos;
+    KeyDown(VK_LEFT);
+    KeyDown(VK_DOWN);
+    EXPECT_TRUE(SamePos(playerBoard.curPos, before));
+}
+
+TEST_F(Shell, ManualTogglesThePauseAndAsksForTheFile) {
+    Command(IDM_MANUAL);  // no game: nothing changes
+    EXPECT_EQ(settings.paused, 0);
+    EXPECT_FALSE(FallTimerRunning(main_));
+    Command(IDM_STANDARD_GAME);
+    Command(IDM_MANUAL);
+    EXPECT_EQ(settings.paused, 1);
+    Command(IDM_MANUAL);
+    EXPECT_EQ(settings.paused, 0);
+    EXPECT_TRUE(FallTimerRunning(main_));
+    EXPECT_EQ(manualRequests_, 3);
+    EXPECT_EQ(manualOpened_, L"Manual_CZ.html");
+}
+
+}  // namespace

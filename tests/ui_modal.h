@@ -1,0 +1,29 @@
+// Driving modal loops from a test: steps run one at a time from a thread timer while
+// a dialog or message box runs its own loop, the way a user would act on it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+// A step acts on whatever is on screen and returns true when it is done; until then
+// it is tried again at the next tick.
+using ModalStep = std::function<bool()>;
+
+// Runs action (which opens a modal loop) while the steps run in order. Returns false
+// when the action returned before every step was done.
+bool RunModal(const std::function<void()>& action, std::initializer_list<ModalStep> steps);
+
+// The dialog or message box with this caption, or nullptr.
+HWND FindBox(const wchar_t* caption);
+
+// The text of a message box.
+std::wstring MessageBoxText(HWND box);
+
+// Text of a control of a dialog.
+std::wstring ItemText(HWND dialog, int id);
+
+// Whether the main window's fall timer is running (it keeps running).
+bool FallTimerRunning(HWND mainWindow);

@@ -1,0 +1,30 @@
+#include "ui/app.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "res/resource.h"
+#include "ui/main_window.h"
+#include "ui/run_state.h"
+
+void DispatchLoopMessage(HWND mainWindow, HACCEL table, MSG& msg) {
+    if (TranslateAcceleratorW(mainWindow, table, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+int RunKvader(HINSTANCE instance, int show) {
+    LoadTexts(instance);
+    srand(static_cast<unsigned>(time(nullptr)));
+    if (!LoadBrickTable(brickTable)) {
+        MessageBoxW(nullptr, texts[kTextNoBrickFile], texts[kTextAppName], MB_ICONERROR);
+        return 1;  // also when the box could not be shown
+    }
+    HWND mainWindow = CreateMainWindow(instance);
+    ShowWindow(mainWindow, show);
+    UpdateWindow(mainWindow);
+    HACCEL table = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchLoopMessage(mainWindow, table, msg);
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,14 @@
+// The program from start to end: texts, seeding, the brick file, the main window
+// and the message loop with the accelerators.
+#pragma once
+
+#include <windows.h>
+
+// Runs Kvader. Returns the process exit code: 0 after the main window has closed,
+// 1 when the brick file cannot be loaded (after telling the user; no window opens).
+int RunKvader(HINSTANCE instance, int show);
+
+// One step of the message loop: the accelerators of table first, for mainWindow;
+// every other message is translated (which makes the characters the accelerators
+// match) and dispatched. No dialog keyboard handling.
+void DispatchLoopMessage(HWND mainWindow, HACCEL table, MSG& msg);

@@ -1,0 +1,155 @@
+#include "ui/main_window.h"
+
+#include <shellapi.h>
+
+#include "res/resource.h"
+#include "ui/board_window.h"
+#include "ui/dialogs.h"
+#include "ui/paint.h"
+#include "ui/run_state.h"
+#include "ui/stats_panel.h"
+
+namespace {
+
+void OpenWithShell(HWND owner, const wchar_t* file) {
+    ShellExecuteW(owner, L"open", file, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void StartFallTimer(HWND window) { SetTimer(window, FALL_TIMER, settings.curInterval, nullptr); }
+
+HWND CreateBoardWindow(HWND parent, const wchar_t* className, int x) {
+    return CreateWindowW(className, nullptr, WS_CHILD | WS_VISIBLE, x, 0, kBoardPixelsWide, kBoardPixelsHigh, parent,
+                         nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+}
+
+void Main_OnPause(HWND window) {
+    if (settings.gameOver) return;
+    if (settings.paused) {
+        settings.paused = 0;
+        StartFallTimer(window);
+    } else {
+        settings.paused = 1;
+        KillTimer(window, FALL_TIMER);
+    }
+}
+
+void Main_OnSettings(HWND window) {
+    KillTimer(window, FALL_TIMER);
+    DialogBoxParamW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)),
+                    MAKEINTRESOURCEW(IDD_SETTINGS), window, SettingsDlgProc, 0);
+    if (settings.gameOver) {
+        ShowSpeed(static_cast<int32_t>(settings.baseInterval));
+        return;
+    }
+    ShowSpeed(static_cast<int32_t>(settings.curInterval));
+    StartFallTimer(window);
+}
+
+void Main_OnAbout(HWND window) {
+    KillTimer(window, FALL_TIMER);
+    DialogBoxParamW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)),
+                    MAKEINTRESOURCEW(IDD_ABOUT), window, AboutDlgProc, 0);
+    if (!settings.gameOver) StartFallTimer(window);
+}
+
+void Main_OnCommand(HWND window, int id) {
+    switch (id) {
+        case IDM_STANDARD_GAME:
+        case IDM_AUTOMATIC_GAME:
+        case IDM_HINT_GAME:
+        case IDM_VERSUS_GAME:
+            settings.gameOver = 0;
+            StartGame(window, id - IDM_STANDARD_GAME);
+            break;
+        case IDM_PAUSE: Main_OnPause(window); break;
+        case IDM_SETTINGS: Main_OnSettings(window); break;
+        case IDM_MANUAL:
+            SendMessageW(window, WM_COMMAND, IDM_PAUSE, 0);
+            openManual(window, texts[kTextManualFile]);
+            break;
+        case IDM_ABOUT: Main_OnAbout(window); break;
+        case IDM_EXIT: DestroyWindow(window); break;
+        default: break;
+    }
+}
+
+// Keys reach the player's well only while a game runs; while paused, the space bar
+// goes through (its character then resumes through the accelerator) and any other
+// key only resumes.
+LRESULT Main_OnKeyDown(HWND window, WPARAM key, LPARAM lParam) {
+    if (settings.gameOver) return 0;
+    if (!settings.paused || key == VK_SPACE) return SendMessageW(playerBoardWnd, WM_KEYDOWN, key, lParam);
+    settings.paused = 0;
+    StartFallTimer(window);
+    return 0;
+}
+
+void Main_OnGameOver(HWND window) {
+    KillTimer(window, FALL_TIMER);
+    MessageBoxW(window, texts[kTextGameOver], texts[kTextAppName], MB_OK);
+    settings.gameOver = 1;
+}
+
+}  // namespace
+
+void (*openManual)(HWND owner, const wchar_t* file) = OpenWithShell;
+
+HWND CreateMainWindow(HINSTANCE instance) {
+    WNDCLASSW wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_KVADER));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszMenuName = MAKEINTRESOURCEW(IDM_MAIN);
+    wc.lpszClassName = texts[kTextAppName];
+    RegisterClassW(&wc);
+    return CreateWindowW(texts[kTextAppName], texts[kTextAppName], WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+                         nullptr);
+}
+
+void CreateChildWindows(HWND window) {
+    RegisterBoardClasses(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)));
+    playerBoardWnd = CreateBoardWindow(window, kLeftWinClass, 0);
+    statsPanelWnd = CreateDialogParamW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)),
+                                       MAKEINTRESOURCEW(IDD_STATS), window, nullptr, 0);
+    RECT panel;
+    GetWindowRect(statsPanelWnd, &panel);
+    panelWidth = panel.right - panel.left;
+    MoveWindow(statsPanelWnd, kBoardPixelsWide, 0, panelWidth, kBoardPixelsHigh, TRUE);
+    ShowSpeed(static_cast<int32_t>(settings.baseInterval));
+    computerBoardWnd = CreateBoardWindow(window, kRightWinClass, panelWidth + kBoardPixelsWide);
+    SetClientSize(window, panelWidth + kBoardPixelsWide, kBoardPixelsHigh);
+}
+
+void StartGame(HWND window, int mode) {
+    settings.curInterval = settings.baseInterval;
+    SendMessageW(playerBoardWnd, UM_NEWGAME, static_cast<WPARAM>(mode), 0);
+    ShowSpeed(static_cast<int32_t>(settings.curInterval));
+    const bool versus = mode == kVersusGame;
+    if (versus) SendMessageW(computerBoardWnd, UM_NEWGAME, kVersusGame, 1);
+    SetClientSize(window, panelWidth + (versus ? 2 : 1) * kBoardPixelsWide, kBoardPixelsHigh);
+    StartFallTimer(window);
+}
+
+void SetClientSize(HWND window, int width, int height) {
+    RECT client, frame;
+    GetClientRect(window, &client);
+    GetWindowRect(window, &frame);
+    MoveWindow(window, frame.left, frame.top, frame.right - frame.left - client.right + width,
+               frame.bottom - frame.top - client.bottom + height, TRUE);
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE: CreateChildWindows(window); return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_KEYDOWN: return Main_OnKeyDown(window, wParam, lParam);
+        case WM_COMMAND: Main_OnCommand(window, LOWORD(wParam)); return 0;
+        case WM_TIMER: SendMessageW(playerBoardWnd, WM_KEYDOWN, VK_DOWN, 0); return 0;
+        case UM_GAMEOVER: Main_OnGameOver(window); return 0;
+        default: return DefWindowProcW(window, message, wParam, lParam);
+    }
+}

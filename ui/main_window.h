@@ -1,0 +1,26 @@
+// The program's one top-level window: it lays out the two wells and the panel, owns
+// the fall timer and the run state (no game, running, paused), routes keys to the
+// player's well and carries out the menu commands.
+#pragma once
+
+#include <windows.h>
+
+// Registers the main window class and creates the window (which creates its
+// children and sizes itself). Returns the window.
+HWND CreateMainWindow(HINSTANCE instance);
+
+// The main class's window procedure.
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// WM_CREATE: the player's well, the statistics panel and the computer's well, and
+// a client area that shows the first two.
+void CreateChildWindows(HWND window);
+
+// Starts a game in GameMode mode (0..3) at baseInterval and runs the fall timer.
+void StartGame(HWND window, int mode);
+
+// Gives a top-level window a client area of width x height, keeping its top-left corner.
+void SetClientSize(HWND window, int width, int height);
+
+// How the manual is opened; the shell's "open" verb unless a test replaces it.
+extern void (*openManual)(HWND owner, const wchar_t* file);
