@@ -1,13 +1,13 @@
 # Kvader: `make test` and `make play` set up everything they need on a Debian machine.
 
 PRESETS      := native native-asan win64 win32
-PACKAGES     := cmake ninja-build g++ googletest libgtest-dev binutils \
+PACKAGES     := cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev binutils \
                 mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine \
                 xvfb xauth xdotool imagemagick python3
 SUDO         := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 WINEPREFIX   := $(CURDIR)/build/win64/wineprefix
 
-.PHONY: all deps build test play dist clean
+.PHONY: all deps build test bench play dist clean
 
 all: build
 
@@ -37,6 +37,12 @@ test: build
 	xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win64 || rc=1; \
 	WINEPREFIX=$(WINEPREFIX) /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; \
 	exit $$rc
+
+# Figures for the computer player's speed, from the optimised host build.
+bench: deps
+	@[ -f build/native/CMakeCache.txt ] || cmake --preset native
+	cmake --build --preset native --target kvader_bench
+	cd build/native && ./kvader_bench
 
 # Builds the 64-bit game and starts it under wine64 in this display, from the
 # folder that holds kvader.dat and the manual.
