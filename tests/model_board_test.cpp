@@ -61,75 +61,55 @@ TEST(Board, LandingThatCompletesNoRow) {
     EXPECT_TRUE(BoardInvariantsHold(board));
 }
 
-void ExpectRows(const Board& board, int firstRow, std::initializer_list<const char*> rows, const char* what) {
-    int r = firstRow;
-    for (const char* row : rows) {
-        for (int i = 0; i < kWellColumns; ++i)
-            EXPECT_EQ(board.grid[kFirstWellColumn + i][r], row[i] == '#' ? 1 : 0)
-                << what << ": row " << r << " column " << kFirstWellColumn + i << DrawRows(board, firstRow, 23);
-        ++r;
+// A board drawn row by row, one brick fixed on it, and the rows, heights and band
+// that must follow.
+struct ClearCase {
+    const char* what;
+    bool wellFullInColumn1;  // every row of the well holds a cell in column 1 first
+    int firstRow;
+    const char* before[4];  // rows firstRow.., nullptr ends
+    const BrickRotation& (*rotation)();
+    BrickPos pos;
+    int removed, dirtyTop, dirtyBottom;
+    int afterRow;
+    const char* after[4];  // rows afterRow.., nullptr ends; rows above afterRow are empty
+    int heights[kWellColumns];
+};
+
+const ClearCase kClears[] = {
+    {"one row: the rows above drop", false, 23, {"#########."}, VerticalBar, {1, 9, 20},
+     1, 19, 23, 21, {".........#", ".........#", ".........#"}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 3}},
+    {"two rows apart: the gaps close up", false, 20, {"####.####.", "#########.", "####.####.", "#########."},
+     VerticalBar, {1, 9, 20},
+     2, 18, 23, 22, {"####.#####", "####.#####"}, {2, 2, 2, 2, 0, 2, 2, 2, 2, 2}},
+    {"a height falls to the next cell, not to a hole", false, 22, {"########..", "##.#####.."}, Square, {0, 9, 21},
+     1, 20, 22, 22, {"........##", "##.#####.."}, {1, 1, 0, 1, 1, 1, 1, 1, 2, 2}},
+    {"four rows at the top of a full well", true, 0,
+     {"#########.", "#########.", "#########.", "#########."}, VerticalBar, {1, 9, 0},
+     4, 0, 3, 0, {"..........", "..........", "..........", ".........."}, {20, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+};
+
+TEST(Board, FullRowsAreRemovedAndTheRowsAboveDrop) {
+    for (const ClearCase& c : kClears) {
+        Board board = EmptyBoard();
+        if (c.wellFullInColumn1)
+            for (int r = 0; r < kWellRows; ++r) PutRow(board, r, "#.........");
+        for (int i = 0; i < 4 && c.before[i]; ++i) PutRow(board, c.firstRow + i, c.before[i]);
+        ASSERT_EQ(FixBrick(c.rotation(), c.pos, board), 1) << c.what;
+        EXPECT_EQ(board.rowsTotal, c.removed) << c.what;
+        EXPECT_EQ(board.clearsBySize[c.removed], 1) << c.what;
+        EXPECT_EQ(board.dirtyTop, c.dirtyTop) << c.what;
+        EXPECT_EQ(board.dirtyBottom, c.dirtyBottom) << c.what;
+        for (int i = 0; i < 4 && c.after[i]; ++i)
+            for (int col = 0; col < kWellColumns; ++col)
+                EXPECT_EQ(board.grid[kFirstWellColumn + col][c.afterRow + i], c.after[i][col] == '#' ? 1 : 0)
+                    << c.what << ": row " << c.afterRow + i << " column " << kFirstWellColumn + col
+                    << DrawRows(board, c.afterRow, 23);
+        for (int r = 0; r < c.afterRow; ++r) EXPECT_EQ(board.rowFill[r], 0) << c.what << ": row " << r;
+        for (int col = 0; col < kWellColumns; ++col)
+            EXPECT_EQ(board.colHeight[kFirstWellColumn + col], c.heights[col]) << c.what << ": column " << col + 1;
+        EXPECT_TRUE(BoardInvariantsHold(board)) << c.what;
     }
-    for (int above = 0; above < firstRow; ++above) EXPECT_EQ(board.rowFill[above], 0) << what << ": row " << above;
-}
-
-void ExpectHeights(const Board& board, std::initializer_list<int> heights, const char* what) {
-    int c = kFirstWellColumn;
-    for (int h : heights) EXPECT_EQ(board.colHeight[c++], h) << what << ": column " << c - 1;
-}
-
-TEST(Board, FullRowIsRemovedAndTheRowsAboveDrop) {
-    Board board = EmptyBoard();
-    PutRow(board, 23, "#########.");
-    ASSERT_EQ(FixBrick(VerticalBar(), BrickPos{1, 9, 20}, board), 1);
-    ExpectRows(board, 21, {".........#", ".........#", ".........#"}, "single");
-    ExpectHeights(board, {0, 0, 0, 0, 0, 0, 0, 0, 0, 3}, "single");
-    EXPECT_EQ(board.dirtyTop, 19);
-    EXPECT_EQ(board.dirtyBottom, 23);
-    EXPECT_EQ(board.clearsBySize[1], 1);
-    EXPECT_EQ(board.rowsTotal, 1);
-    EXPECT_TRUE(BoardInvariantsHold(board));
-}
-
-TEST(Board, TwoSeparateRowsAreRemovedAndTheGapsCloseUp) {
-    Board board = EmptyBoard();
-    PutRow(board, 20, "####.####.");
-    PutRow(board, 21, "#########.");
-    PutRow(board, 22, "####.####.");
-    PutRow(board, 23, "#########.");
-    ASSERT_EQ(FixBrick(VerticalBar(), BrickPos{1, 9, 20}, board), 1);
-    ExpectRows(board, 20, {"..........", "..........", "####.#####", "####.#####"}, "double");
-    ExpectHeights(board, {2, 2, 2, 2, 0, 2, 2, 2, 2, 2}, "double");
-    EXPECT_EQ(board.dirtyTop, 18);
-    EXPECT_EQ(board.dirtyBottom, 23);
-    EXPECT_EQ(board.clearsBySize[2], 1);
-    EXPECT_EQ(board.rowsTotal, 2);
-    EXPECT_TRUE(BoardInvariantsHold(board));
-}
-
-TEST(Board, HeightFallsToTheNextFilledCellNotToAHole) {
-    Board board = EmptyBoard();
-    PutRow(board, 22, "########..");
-    PutRow(board, 23, "##.#####..");
-    ASSERT_EQ(FixBrick(Square(), BrickPos{0, 9, 21}, board), 1);
-    ExpectRows(board, 22, {"........##", "##.#####.."}, "hole");
-    ExpectHeights(board, {1, 1, 0, 1, 1, 1, 1, 1, 2, 2}, "hole");
-    EXPECT_EQ(board.dirtyTop, 20);
-    EXPECT_EQ(board.dirtyBottom, 22);
-    EXPECT_TRUE(BoardInvariantsHold(board));
-}
-
-TEST(Board, FourRowsAtTheTopOfAFullWell) {
-    Board board = EmptyBoard();
-    for (int r = 0; r < kWellRows; ++r) PutRow(board, r, r < 4 ? "#########." : "#.........");
-    ASSERT_EQ(FixBrick(VerticalBar(), BrickPos{1, 9, 0}, board), 1);
-    for (int r = 0; r < 4; ++r) EXPECT_EQ(board.rowFill[r], 0) << "row " << r;
-    for (int r = 4; r < kWellRows; ++r) EXPECT_EQ(board.rowFill[r], 1) << "row " << r;
-    EXPECT_EQ(board.colHeight[1], 20);
-    EXPECT_EQ(board.dirtyTop, 0);
-    EXPECT_EQ(board.dirtyBottom, 3);
-    EXPECT_EQ(board.clearsBySize[4], 1);
-    EXPECT_EQ(board.rowsTotal, 4);
-    EXPECT_TRUE(BoardInvariantsHold(board));
 }
 
 // Positions a brick that fits nowhere could be left at: refused, nothing written.

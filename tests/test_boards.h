@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "model/board.h"
 #include "model/brick.h"
 
@@ -24,6 +26,15 @@ void SyncBookkeeping(Board& board);
 // Walls, floor, 0/1 cells, rowFill and colHeight matching the grid, no full row,
 // and the filled rows forming one block that ends at row 23.
 ::testing::AssertionResult BoardInvariantsHold(const Board& board);
+
+// Whether two positions are equal, printing both when they are not.
+inline ::testing::AssertionResult SamePos(const BrickPos& got, const BrickPos& want) {
+    if (got.rotation == want.rotation && got.column == want.column && got.row == want.row)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "position {" << got.rotation << ", " << got.column << ", " << got.row
+                                         << "}, expected {" << want.rotation << ", " << want.column << ", "
+                                         << want.row << "}";
+}
 
 // Ten characters per row for columns 1..10 of rows first..last, for failure messages.
 std::string DrawRows(const Board& board, int first, int last);

@@ -16,10 +16,6 @@ namespace {
 const BrickType& Type(int t) { return brickTable.types[t]; }
 const RECT kWellInside{16, 0, 176, 384};
 
-bool SamePos(const BrickPos& a, const BrickPos& b) {
-    return a.rotation == b.rotation && a.column == b.column && a.row == b.row;
-}
-
 class BoardWindow : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -3,8 +3,8 @@
 #include <deque>
 
 #include "ai/chooser.h"
-#include "res/resource.h"
 #include "ui/board_window.h"
+#include "ui/main_window.h"
 #include "ui/paint.h"
 #include "ui/run_state.h"
 
@@ -55,18 +55,7 @@ class WindowsEnvironment : public ::testing::Environment {
         UiHarness::parent = CreateWindowW(L"KvaderTestParent", L"Kvader tests", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                           0, 700, 480, nullptr, nullptr, instance, nullptr);
         ASSERT_NE(UiHarness::parent, nullptr);
-        RegisterBoardClasses(instance);
-        playerBoardWnd = CreateWindowW(kLeftWinClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, kBoardPixelsWide,
-                                       kBoardPixelsHigh, UiHarness::parent, nullptr, instance, nullptr);
-        statsPanelWnd = CreateDialogW(instance, MAKEINTRESOURCEW(IDD_STATS), UiHarness::parent, nullptr);
-        ASSERT_NE(statsPanelWnd, nullptr);
-        RECT panel;
-        GetWindowRect(statsPanelWnd, &panel);
-        panelWidth = panel.right - panel.left;
-        MoveWindow(statsPanelWnd, kBoardPixelsWide, 0, panelWidth, kBoardPixelsHigh, TRUE);
-        computerBoardWnd = CreateWindowW(kRightWinClass, nullptr, WS_CHILD | WS_VISIBLE, kBoardPixelsWide + panelWidth,
-                                         0, kBoardPixelsWide, kBoardPixelsHigh, UiHarness::parent, nullptr, instance,
-                                         nullptr);
+        CreateChildWindows(UiHarness::parent);  // the wells and the panel, as the main window makes them
         ASSERT_NE(playerBoardWnd, nullptr);
         ASSERT_NE(computerBoardWnd, nullptr);
         boardProcs[0] = reinterpret_cast<WNDPROC>(
@@ -89,9 +78,13 @@ const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Windows
 void ScriptBricks(std::initializer_list<int> types) { scripted.assign(types.begin(), types.end()); }
 
 void StartTestGame(int mode) {
-    settings.curInterval = settings.baseInterval;
-    SendMessageW(playerBoardWnd, UM_NEWGAME, mode, 0);
-    if (mode == kVersusGame) SendMessageW(computerBoardWnd, UM_NEWGAME, kVersusGame, 1);
+    // The width comes first, so that what the resize exposes (erased by the system,
+    // not by the game) is painted before the game starts.
+    SetClientSize(UiHarness::parent, panelWidth + (mode == kVersusGame ? 2 : 1) * kBoardPixelsWide, kBoardPixelsHigh);
+    PaintNow(playerBoardWnd);
+    PaintNow(computerBoardWnd);
+    UiHarness::erases = 0;
+    StartGame(UiHarness::parent, mode);
 }
 
 ::testing::AssertionResult UpdateRegionIs(HWND window, std::initializer_list<RECT> rects) {

@@ -21,8 +21,8 @@ struct UiHarness {
 // Makes the chooser deal these types, in order (then type 0).
 void ScriptBricks(std::initializer_list<int> types);
 
-// Sends UM_NEWGAME as the main window does: the player's board, and in a versus
-// game the computer's too; curInterval starts at baseInterval.
+// Starts a game on the test parent as the main window does: UM_NEWGAME to the
+// player's board (and the computer's in a versus game), the width, the timer.
 void StartTestGame(int mode);
 
 // True when window's update region is exactly the union of rects (none: empty).

@@ -2,16 +2,13 @@
 // that end it, the timer, the dialogs stopping it, game over, the manual and exit.
 #include "model/board.h"
 #include "res/resource.h"
+#include "test_boards.h"
 #include "ui/board_window.h"
 #include "ui/paint.h"
 #include "ui/run_state.h"
 #include "ui_shell_fixture.h"
 
 namespace {
-
-bool SamePos(const BrickPos& a, const BrickPos& b) {
-    return a.rotation == b.rotation && a.column == b.column && a.row == b.row;
-}
 
 TEST_F(Shell, StartsWithNoGameAndTheNarrowWindow) {
     EXPECT_EQ(SpeedLabel(), L"Rychlost: 100");

@@ -15,11 +15,13 @@ void OpenWithShell(HWND owner, const wchar_t* file) {
     ShellExecuteW(owner, L"open", file, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+HINSTANCE InstanceOf(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)); }
+
 void StartFallTimer(HWND window) { SetTimer(window, FALL_TIMER, settings.curInterval, nullptr); }
 
 HWND CreateBoardWindow(HWND parent, const wchar_t* className, int x) {
     return CreateWindowW(className, nullptr, WS_CHILD | WS_VISIBLE, x, 0, kBoardPixelsWide, kBoardPixelsHigh, parent,
-                         nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+                         nullptr, InstanceOf(parent), nullptr);
 }
 
 void Main_OnPause(HWND window) {
@@ -35,8 +37,7 @@ void Main_OnPause(HWND window) {
 
 void Main_OnSettings(HWND window) {
     KillTimer(window, FALL_TIMER);
-    DialogBoxParamW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)),
-                    MAKEINTRESOURCEW(IDD_SETTINGS), window, SettingsDlgProc, 0);
+    DialogBoxParamW(InstanceOf(window), MAKEINTRESOURCEW(IDD_SETTINGS), window, SettingsDlgProc, 0);
     if (settings.gameOver) {
         ShowSpeed(static_cast<int32_t>(settings.baseInterval));
         return;
@@ -47,8 +48,7 @@ void Main_OnSettings(HWND window) {
 
 void Main_OnAbout(HWND window) {
     KillTimer(window, FALL_TIMER);
-    DialogBoxParamW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)),
-                    MAKEINTRESOURCEW(IDD_ABOUT), window, AboutDlgProc, 0);
+    DialogBoxParamW(InstanceOf(window), MAKEINTRESOURCEW(IDD_ABOUT), window, AboutDlgProc, 0);
     if (!settings.gameOver) StartFallTimer(window);
 }
 
@@ -111,10 +111,9 @@ HWND CreateMainWindow(HINSTANCE instance) {
 }
 
 void CreateChildWindows(HWND window) {
-    RegisterBoardClasses(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)));
+    RegisterBoardClasses(InstanceOf(window));
     playerBoardWnd = CreateBoardWindow(window, kLeftWinClass, 0);
-    statsPanelWnd = CreateDialogParamW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)),
-                                       MAKEINTRESOURCEW(IDD_STATS), window, nullptr, 0);
+    statsPanelWnd = CreateDialogParamW(InstanceOf(window), MAKEINTRESOURCEW(IDD_STATS), window, nullptr, 0);
     RECT panel;
     GetWindowRect(statsPanelWnd, &panel);
     panelWidth = panel.right - panel.left;
