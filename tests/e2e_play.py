@@ -4,6 +4,7 @@ presses and checks what the screen shows: a game starts on "1", the brick moves,
 turns and drops, "4" widens the window, the space bar pauses, Escape ends the
 program with exit code 0. Run from the folder that holds kvader.exe and kvader.dat."""
 import os
+import signal
 import subprocess
 import sys
 import time
@@ -14,8 +15,13 @@ BLACK, LIGHT_GREY, GREY = (0, 0, 0), (192, 192, 192), (128, 128, 128)
 CELL = 16
 
 
+game = None  # the running program, ended on failure
+
+
 def fail(message):
     print('FAIL:', message)
+    if game is not None and game.poll() is None:
+        os.killpg(game.pid, signal.SIGKILL)
     sys.exit(1)
 
 
@@ -23,9 +29,17 @@ def xdotool(*args):
     return subprocess.run(['xdotool', *args], capture_output=True, text=True).stdout.strip()
 
 
-def key(name, pause=0.5):
+def key(name):
     xdotool('key', name)
-    time.sleep(pause)
+
+
+def wait_until(check, what, timeout=10.0):
+    """Polls the screen until check() holds: the game answers keys at its own pace."""
+    deadline = time.time() + timeout
+    while not check():
+        if time.time() > deadline:
+            fail(what)
+        time.sleep(0.2)
 
 
 def geometry(window):
@@ -65,8 +79,14 @@ def cells(origin, kind):
             if pixel(origin[0] + c * CELL + 7, origin[1] + r * CELL + 7) == kind}
 
 
+def leftmost(cellset):
+    return min((c for c, _ in cellset), default=-1)
+
+
 def shape(cellset):
-    left = min(c for c, _ in cellset)
+    if not cellset:
+        return frozenset()
+    left = leftmost(cellset)
     top = min(r for _, r in cellset)
     return frozenset((c - left, r - top) for c, r in cellset)
 
@@ -85,9 +105,10 @@ def load_bricks(path):
 
 
 def main():
+    global game
     bricks = load_bricks('kvader.dat')
     game = subprocess.Popen([WINE_RUN, 'kvader.exe'], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
+                            stderr=subprocess.DEVNULL, start_new_session=True)
     window = ''
     for _ in range(60):
         window = xdotool('search', '--name', '^Kvader$').split('\n')[0]
@@ -102,34 +123,32 @@ def main():
     narrow = geometry(window)[2]
 
     key('1')
+    wait_until(lambda: len(cells(origin, BLACK)) == 4, '"1" should show a falling brick')
     falling = cells(origin, BLACK)
     types = [t for t, rotations in enumerate(bricks) if shape(falling) == shape(rotations[0])]
-    if len(falling) != 4 or not types or min(c for c, _ in falling) != 4:
+    if not types or leftmost(falling) != 4:
         fail('"1" should show a brick at the spawn place, found %s' % sorted(falling))
     rotations = bricks[types[0]]
 
     key('Left')
-    if min(c for c, _ in cells(origin, BLACK)) != 3:
-        fail('Left should move the brick to column 3')
+    wait_until(lambda: leftmost(cells(origin, BLACK)) == 3, 'Left should move the brick to column 3')
     key('Right')
-    if min(c for c, _ in cells(origin, BLACK)) != 4:
-        fail('Right should move the brick back to column 4')
+    wait_until(lambda: leftmost(cells(origin, BLACK)) == 4, 'Right should move the brick back to column 4')
     key('z')
     turned = rotations[1 % len(rotations)]
-    now = cells(origin, BLACK)
-    if shape(now) != shape(turned) or min(c for c, _ in now) != 4 + min(dx for dx, _ in turned):
-        fail('Z should turn the brick to its next rotation, found %s' % sorted(now))
+    wait_until(lambda: shape(cells(origin, BLACK)) == shape(turned) and
+               leftmost(cells(origin, BLACK)) == 4 + min(dx for dx, _ in turned),
+               'Z should turn the brick to its next rotation')
     key('Return')
-    fixed = cells(origin, LIGHT_GREY)
-    if len(fixed) != 4 or min(r for _, r in fixed) < 20:
-        fail('Enter should drop the brick to the bottom, found fixed cells %s' % sorted(fixed))
-    if len(cells(origin, BLACK)) != 4:
-        fail('a new brick should fall after the landing')
+    wait_until(lambda: len(cells(origin, LIGHT_GREY)) == 4, 'Enter should drop and fix the brick')
+    if min(r for _, r in cells(origin, LIGHT_GREY)) < 20:
+        fail('the dropped brick should lie at the bottom, found %s' % sorted(cells(origin, LIGHT_GREY)))
+    wait_until(lambda: len(cells(origin, BLACK)) == 4, 'a new brick should fall after the landing')
 
     key('4')
-    if geometry(window)[2] != narrow + 12 * CELL:
-        fail('"4" should widen the window by one well, %d -> %d' % (narrow, geometry(window)[2]))
+    wait_until(lambda: geometry(window)[2] == narrow + 12 * CELL, '"4" should widen the window by one well')
     key('space')
+    time.sleep(0.5)
     paused = cells(origin, BLACK)
     time.sleep(2.5)
     if cells(origin, BLACK) != paused:
@@ -142,7 +161,6 @@ def main():
     try:
         code = game.wait(timeout=20)
     except subprocess.TimeoutExpired:
-        game.kill()
         fail('Escape should end the program')
     if code != 0:
         fail('exit code %d, expected 0' % code)
