@@ -40,6 +40,7 @@ TEST_F(Shell, EveryModeStartsFromEveryState) {
             EXPECT_EQ(settings.gameOver, 0) << "state " << state << " mode " << mode;
             EXPECT_EQ(settings.paused, state == kPaused ? 1 : 0) << "a start leaves the pause flag alone";
             EXPECT_EQ(settings.curInterval, 1000u) << "state " << state << " mode " << mode;
+            EXPECT_EQ(SpeedLabel(), L"Rychlost: 100") << "state " << state << " mode " << mode;
             EXPECT_TRUE(FallTimerRunning(main_)) << "state " << state << " mode " << mode;
             EXPECT_EQ(playerBoard.mode, mode);
             EXPECT_EQ(ClientSize().cx, panelWidth + (mode == kVersusGame ? 384 : 192)) << "mode " << mode;
