@@ -9,6 +9,9 @@ WINEPREFIX   := $(CURDIR)/build/win64/wineprefix
 
 .PHONY: all deps build test bench play dist clean
 
+# Configures preset $(1) unless its build folder already is.
+configure = [ -f build/$(1)/CMakeCache.txt ] || cmake --preset $(1)
+
 all: build
 
 # Installs the Debian packages that are missing (apt-get update first, once).
@@ -23,7 +26,7 @@ deps:
 
 build: deps
 	@for p in $(PRESETS); do \
-	    [ -f build/$$p/CMakeCache.txt ] || cmake --preset $$p || exit 1; \
+	    $(call configure,$$p) || exit 1; \
 	    cmake --build --preset $$p || exit 1; \
 	done
 
@@ -40,20 +43,20 @@ test: build
 
 # Figures for the computer player's speed, from the optimised host build.
 bench: deps
-	@[ -f build/native/CMakeCache.txt ] || cmake --preset native
+	@$(call configure,native)
 	cmake --build --preset native --target kvader_bench
 	cd build/native && ./kvader_bench
 
 # Builds the 64-bit game and starts it under wine64 in this display, from the
 # folder that holds kvader.dat and the manual.
 play: deps
-	@[ -f build/win64/CMakeCache.txt ] || cmake --preset win64
+	@$(call configure,win64)
 	cmake --build --preset win64 --target kvader
 	tools/play build/win64
 
 # The 32-bit release: kvader.exe, kvader.dat and the manual in one zip.
 dist: deps
-	@[ -f build/win32/CMakeCache.txt ] || cmake --preset win32
+	@$(call configure,win32)
 	cmake --build --preset win32 --target kvader
 	mkdir -p build/dist
 	rm -f build/dist/kvader-win32.zip

@@ -7,6 +7,7 @@
 #include "ui/main_window.h"
 #include "ui/paint.h"
 #include "ui/run_state.h"
+#include "ui_modal.h"
 
 HWND UiHarness::parent;
 int UiHarness::gameOvers;
@@ -80,7 +81,8 @@ void ScriptBricks(std::initializer_list<int> types) { scripted.assign(types.begi
 void StartTestGame(int mode) {
     // The width comes first, so that what the resize exposes (erased by the system,
     // not by the game) is painted before the game starts.
-    SetClientSize(UiHarness::parent, panelWidth + (mode == kVersusGame ? 2 : 1) * kBoardPixelsWide, kBoardPixelsHigh);
+    const SIZE size = MainClientSize(mode);
+    SetClientSize(UiHarness::parent, size.cx, size.cy);
     PaintNow(playerBoardWnd);
     PaintNow(computerBoardWnd);
     UiHarness::erases = 0;
@@ -107,11 +109,7 @@ void StartTestGame(int mode) {
 
 void PaintNow(HWND window) { UpdateWindow(window); }
 
-std::wstring PanelText(int id) {
-    wchar_t text[256] = {};
-    GetDlgItemTextW(statsPanelWnd, id, text, 256);
-    return text;
-}
+std::wstring PanelText(int id) { return ItemText(statsPanelWnd, id); }
 
 RECT BrickBox(const BrickType& brick, const BrickPos& pos) {
     const BrickRotation& rot = brick.rotations[pos.rotation];

@@ -120,17 +120,22 @@ void CreateChildWindows(HWND window) {
     MoveWindow(statsPanelWnd, kBoardPixelsWide, 0, panelWidth, kBoardPixelsHigh, TRUE);
     ShowSpeed(static_cast<int32_t>(settings.baseInterval));
     computerBoardWnd = CreateBoardWindow(window, kRightWinClass, panelWidth + kBoardPixelsWide);
-    SetClientSize(window, panelWidth + kBoardPixelsWide, kBoardPixelsHigh);
+    const SIZE size = MainClientSize(kStandardGame);
+    SetClientSize(window, size.cx, size.cy);
 }
 
 void StartGame(HWND window, int mode) {
     settings.curInterval = settings.baseInterval;
     SendMessageW(playerBoardWnd, UM_NEWGAME, static_cast<WPARAM>(mode), 0);
     ShowSpeed(static_cast<int32_t>(settings.curInterval));
-    const bool versus = mode == kVersusGame;
-    if (versus) SendMessageW(computerBoardWnd, UM_NEWGAME, kVersusGame, 1);
-    SetClientSize(window, panelWidth + (versus ? 2 : 1) * kBoardPixelsWide, kBoardPixelsHigh);
+    if (mode == kVersusGame) SendMessageW(computerBoardWnd, UM_NEWGAME, kVersusGame, 1);
+    const SIZE size = MainClientSize(mode);
+    SetClientSize(window, size.cx, size.cy);
     StartFallTimer(window);
+}
+
+SIZE MainClientSize(int mode) {
+    return SIZE{panelWidth + (mode == kVersusGame ? 2 : 1) * kBoardPixelsWide, kBoardPixelsHigh};
 }
 
 void SetClientSize(HWND window, int width, int height) {

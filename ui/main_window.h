@@ -19,6 +19,10 @@ void CreateChildWindows(HWND window);
 // Starts a game in GameMode mode (0..3) at baseInterval and runs the fall timer.
 void StartGame(HWND window, int mode);
 
+// The client area that shows the player's well and the panel, and in a versus game
+// (mode 3) also the computer's well.
+SIZE MainClientSize(int mode);
+
 // Gives a top-level window a client area of width x height, keeping its top-left corner.
 void SetClientSize(HWND window, int width, int height);
 
