@@ -3,7 +3,7 @@
 PRESETS      := native native-asan win64 win32
 PACKAGES     := cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev binutils \
                 mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine \
-                xvfb xauth xdotool imagemagick python3
+                xvfb xauth xdotool imagemagick python3 libcli11-dev
 SUDO         := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 WINEPREFIX   := $(CURDIR)/build/win64/wineprefix
 

@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""kvader-sim from the outside: bad arguments and unusable files get the usage or a
+message and their exit codes, and fixed seeds give the CSV files checked in beside
+this script, byte for byte, with one thread or two. Those files are shared by every
+build, so the Windows build under Wine must print what the host build prints.
+
+Usage: sim_test.py [--csv-only] COMMAND...   (COMMAND runs kvader-sim, from the
+folder that holds kvader.dat; --csv-only skips the argument cases, for Wine)."""
+import os
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+# Each game's CSV row is fixed by its seed; the files were written by the first
+# version of the simulator and must never change unless the play itself does.
+SEEDED = [
+    ('random.csv', ['--games', '6', '--seed', '1']),
+    ('worse.csv', ['--games', '8', '--seed', '1000', '--selection', 'worse', '--intensity', '5']),
+    # the seeds of games 2 and 3 wrap round to 0 and 1
+    ('better.csv', ['--games', '4', '--seed', '4294967294', '--selection', 'better', '--intensity', '2',
+                    '--max-bricks', '2000']),
+]
+
+BAD_ARGUMENTS = [
+    ['--games', '0'], ['--games', 'x'], ['--games'], ['--seed', '-1'], ['--seed', '4294967296'],
+    ['--selection', 'best'], ['--intensity', '0'], ['--intensity', '2147483648'], ['--max-bricks', '0'],
+    ['--jobs', '0'], ['--unknown'], ['stray'],
+]
+
+failures = []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+        print('FAIL:', what)
+
+
+def run(command, args):
+    return subprocess.run(command + args, capture_output=True, text=True, timeout=120)
+
+
+def seeded_csv(command, workdir):
+    for name, args in SEEDED:
+        with open(os.path.join(HERE, 'sim', name), 'rb') as f:
+            expected = f.read()
+        for jobs in ('1', '2'):
+            out = os.path.join(workdir, name)
+            r = run(command, args + ['--jobs', jobs, '--csv', out])
+            check(r.returncode == 0, f'{name} --jobs {jobs}: exit code {r.returncode}\n{r.stdout}{r.stderr}')
+            with open(out, 'rb') as f:
+                got = f.read()
+            check(got == expected, f'{name} --jobs {jobs}: the CSV differs\n--- got\n{got.decode()}'
+                                   f'--- expected\n{expected.decode()}')
+
+
+def argument_errors(command, workdir):
+    for args in BAD_ARGUMENTS:
+        r = run(command, args + ['--games', '1'] if args[0] != '--games' else args)
+        check(r.returncode == 2 and 'Usage:' in r.stdout + r.stderr,
+              f'{args}: exit code {r.returncode}, expected 2 with the usage\n{r.stderr}')
+    broken = os.path.join(workdir, 'broken.dat')
+    with open(broken, 'w') as f:
+        f.write('1 0 0 1 0 2 0 x')
+    csv = os.path.join(workdir, 'untouched.csv')
+    for what, args, named in [
+        ('missing brick file', ['--data', os.path.join(workdir, 'none.dat'), '--csv', csv], 'none.dat'),
+        ('refused brick file', ['--data', broken, '--csv', csv], 'broken.dat'),
+        ('CSV in a missing folder', ['--csv', os.path.join(workdir, 'no', 'x.csv')], 'x.csv'),
+    ]:
+        r = run(command, ['--games', '1'] + args)
+        check(r.returncode == 1 and named in r.stderr, f'{what}: exit code {r.returncode}, stderr {r.stderr!r}')
+    check(not os.path.exists(csv), 'a run refused for its brick file created the CSV file')
+
+
+def main():
+    args = sys.argv[1:]
+    csv_only = args[:1] == ['--csv-only']
+    command = args[1:] if csv_only else args
+    with tempfile.TemporaryDirectory() as workdir:
+        seeded_csv(command, workdir)
+        if not csv_only:
+            argument_errors(command, workdir)
+    print(f'{len(failures)} failures')
+    sys.exit(1 if failures else 0)
+
+
+main()
