@@ -90,7 +90,8 @@ int ClearFullRows(int32_t bottom, int32_t top, Board& board) {
             break;
         }
     }
-    for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c) {
+    // With no row removed every column keeps its height.
+    for (int c = kFirstWellColumn; n > 0 && c <= kLastWellColumn; ++c) {
         int32_t h = board.colHeight[c] - n;
         if (h < 0) h = 0;
         while (h > 0 && board.grid[c][kFloorRow - h] == 0) --h;

@@ -39,8 +39,8 @@ bool ReadInt(FILE* file, int32_t& value) {
 
 bool InBox(int32_t v) { return v >= 0 && v < kBrickBox; }
 
-// Reads the four cells of one rotation and derives its box, row counts and bottom
-// profile. Returns false when the file fails or the rotation breaks a constraint.
+// Reads the four cells of one rotation and derives its box, row counts and top and
+// bottom profiles. Returns false when the file fails or the rotation breaks a constraint.
 bool ReadRotation(FILE* file, BrickRotation& rot) {
     bool colUsed[kBrickBox] = {};
     bool rowUsed[kBrickBox] = {};
@@ -56,6 +56,7 @@ bool ReadRotation(FILE* file, BrickRotation& rot) {
         rot.cell[i][1] = static_cast<uint8_t>(dy);
         rot.rowCount[dy] += 1;
         if (rot.colBottom[dx] < dy + 1) rot.colBottom[dx] = static_cast<uint8_t>(dy + 1);
+        if (!colUsed[dx]) rot.colTop[dx] = static_cast<uint8_t>(dy);  // cells come top row first
         colUsed[dx] = true;
         rowUsed[dy] = true;
     }

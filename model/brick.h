@@ -1,7 +1,7 @@
 // The seven brick types and their rotations, as read from the brick file.
 // Nothing about a brick's shape is built into the program: every cell comes from
-// "kvader.dat", and the box, row counts and bottom profile of each rotation are
-// derived once while the file is read, so no user of a rotation scans its cells.
+// "kvader.dat", and the box, row counts and top and bottom profiles of each rotation
+// are derived once while the file is read, so no user of a rotation scans its cells.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +21,8 @@ struct BrickRotation {
     uint8_t left, top, right, bottom;  // first/last local column and row holding a cell
     uint8_t rowCount[kBrickBox];       // entry j: cells whose dy is j
     uint8_t colBottom[kBrickBox];      // entry i: 1 + largest dy in local column i; 0 if empty
+    uint8_t colTop[kBrickBox];         // entry i: smallest dy in local column i, the dy of its
+                                       // first listed cell; 0 if empty
 };
 
 // One kind of brick: rotations 0 .. rotationCount-1 are filled, the rest stay zero.

@@ -26,17 +26,18 @@ int LoadText(const std::string& text, BrickTable& table) {
 struct DerivedCase {
     const char* cells;  // eight numbers of one rotation
     int left, top, right, bottom;
-    uint8_t rowCount[4], colBottom[4];
+    uint8_t rowCount[4], colBottom[4], colTop[4];
 };
 
 const DerivedCase kDerived[] = {
-    {"1 0 1 1 1 2 1 3", 1, 0, 1, 3, {1, 1, 1, 1}, {0, 4, 0, 0}},  // bar in local column 1
-    {"0 0 1 0 0 1 1 1", 0, 0, 1, 1, {2, 2, 0, 0}, {2, 2, 0, 0}},  // square
-    {"0 0 1 0 2 0 1 1", 0, 0, 2, 1, {3, 1, 0, 0}, {1, 2, 1, 0}},  // T
-    {"1 0 1 1 2 1 2 2", 1, 0, 2, 2, {1, 2, 1, 0}, {0, 2, 3, 0}},  // S on end
+    {"1 0 1 1 1 2 1 3", 1, 0, 1, 3, {1, 1, 1, 1}, {0, 4, 0, 0}, {0, 0, 0, 0}},  // bar in local column 1
+    {"0 0 1 0 0 1 1 1", 0, 0, 1, 1, {2, 2, 0, 0}, {2, 2, 0, 0}, {0, 0, 0, 0}},  // square
+    {"0 0 1 0 2 0 1 1", 0, 0, 2, 1, {3, 1, 0, 0}, {1, 2, 1, 0}, {0, 0, 0, 0}},  // T
+    {"1 0 1 1 2 1 2 2", 1, 0, 2, 2, {1, 2, 1, 0}, {0, 2, 3, 0}, {0, 0, 1, 0}},  // S on end
+    {"1 1 1 2 2 2 1 3", 1, 1, 2, 3, {0, 1, 2, 1}, {0, 4, 3, 0}, {0, 1, 2, 0}},  // L, low in the box
 };
 
-TEST(BrickFile, DerivesBoxRowCountsAndBottomProfile) {
+TEST(BrickFile, DerivesBoxRowCountsAndProfiles) {
     for (const DerivedCase& c : kDerived) {
         BrickTable table{};
         ASSERT_EQ(LoadText(std::string("1 ") + c.cells + "\n" + kSixSquares, table), 1) << c.cells;
@@ -47,6 +48,7 @@ TEST(BrickFile, DerivesBoxRowCountsAndBottomProfile) {
         EXPECT_EQ(rot.bottom, c.bottom) << c.cells;
         EXPECT_EQ(0, memcmp(rot.rowCount, c.rowCount, 4)) << c.cells;
         EXPECT_EQ(0, memcmp(rot.colBottom, c.colBottom, 4)) << c.cells;
+        EXPECT_EQ(0, memcmp(rot.colTop, c.colTop, 4)) << c.cells;
         BrickRotation zero{};
         for (int r = 1; r < kMaxRotations; ++r)
             EXPECT_EQ(0, memcmp(&table.types[0].rotations[r], &zero, sizeof zero)) << "rotation " << r << " not zero";
