@@ -7,22 +7,24 @@ PACKAGES     := cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev b
 SUDO         := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 WINEPREFIX   := $(CURDIR)/build/win64/wineprefix
 
-.PHONY: all deps build test bench play dist clean
+.PHONY: all deps build test bench results play dist clean
 
 # Configures preset $(1) unless its build folder already is.
 configure = [ -f build/$(1)/CMakeCache.txt ] || cmake --preset $(1)
 
 all: build
 
-# Installs the Debian packages that are missing (apt-get update first, once).
-deps:
-	@missing=$$(for p in $(PACKAGES); do \
+# Installs those of the Debian packages $(1) that are missing (apt-get update first).
+install = missing=$$(for p in $(1); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 	    echo "Installing:" $$missing; \
 	    $(SUDO) apt-get update && \
 	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
 	fi
+
+deps:
+	@$(call install,$(PACKAGES))
 
 build: deps
 	@for p in $(PRESETS); do \
@@ -41,11 +43,24 @@ test: build
 	WINEPREFIX=$(WINEPREFIX) /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; \
 	exit $$rc
 
-# Figures for the computer player's speed, from the optimised host build.
+# Figures for the computer player's speed, from an optimised host build, each beside
+# its goal. Every benchmark runs ten times and the best run counts: other guests of
+# a shared machine slow runs down, never speed them up.
 bench: deps
-	@$(call configure,native)
-	cmake --build --preset native --target kvader_bench
-	cd build/native && ./kvader_bench
+	@$(call configure,bench)
+	cmake --build --preset bench --target kvader_bench
+	cd build/bench && ./kvader_bench --benchmark_repetitions=10 --benchmark_min_time=0.1
+
+# How well the computer plays: kvader-sim for every selection, the table for the
+# README (build/results/table.md) and the plot docs/results.png.
+results: deps
+	@$(call install,gnuplot-nox)
+	@$(call configure,bench)
+	cmake --build --preset bench --target kvader-sim
+	mkdir -p build/results
+	python3 tools/results.py build/bench/kvader-sim build/results > build/results/table.md
+	cp build/results/results.png docs/results.png
+	@cat build/results/table.md
 
 # Builds the 64-bit game and starts it under wine64 in this display, from the
 # folder that holds kvader.dat and the manual.
