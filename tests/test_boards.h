@@ -1,11 +1,12 @@
 // Helpers shared by the model and computer-player tests: the shipped brick table,
-// boards drawn row by row, bookkeeping recomputed from the grid, invariant checks.
+// boards drawn row by row, the board's invariants as an assertion.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "board_check.h"
 #include "model/board.h"
 #include "model/brick.h"
 
@@ -19,13 +20,15 @@ Board EmptyBoard();
 // anything else empty, then recomputes rowFill and colHeight from the grid.
 void PutRow(Board& board, int row, const char* cells);
 
-// rowFill and colHeight as they follow from the grid alone.
-void RecomputeBookkeeping(const Board& board, int32_t (&rowFill)[kGridRows], int32_t (&colHeight)[kLastWellColumn + 1]);
+// Sets rowFill and colHeight from the grid.
 void SyncBookkeeping(Board& board);
 
-// Walls, floor, 0/1 cells, rowFill and colHeight matching the grid, no full row,
-// and the filled rows forming one block that ends at row 23.
-::testing::AssertionResult BoardInvariantsHold(const Board& board);
+// The board's invariants (BoardFault), as a GoogleTest assertion.
+inline ::testing::AssertionResult BoardInvariantsHold(const Board& board) {
+    const std::string fault = BoardFault(board);
+    if (fault.empty()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << fault;
+}
 
 // Whether two positions are equal, printing both when they are not.
 inline ::testing::AssertionResult SamePos(const BrickPos& got, const BrickPos& want) {
@@ -36,5 +39,3 @@ inline ::testing::AssertionResult SamePos(const BrickPos& got, const BrickPos& w
                                          << want.row << "}";
 }
 
-// Ten characters per row for columns 1..10 of rows first..last, for failure messages.
-std::string DrawRows(const Board& board, int first, int last);
