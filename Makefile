@@ -1,13 +1,13 @@
 # Kvader: `make test` and `make play` set up everything they need on a Debian machine.
 
-PRESETS      := native native-asan win64 win32
+PRESETS      := native native-asan fuzz win64 win32
 PACKAGES     := cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev binutils \
-                mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine \
+                clang libclang-rt-14-dev mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine \
                 xvfb xauth xdotool imagemagick python3 libcli11-dev
 SUDO         := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 WINEPREFIX   := $(CURDIR)/build/win64/wineprefix
 
-.PHONY: all deps build test bench results play dist clean
+.PHONY: all deps build test fuzz bench results play dist clean
 
 # Configures preset $(1) unless its build folder already is.
 configure = [ -f build/$(1)/CMakeCache.txt ] || cmake --preset $(1)
@@ -35,13 +35,24 @@ build: deps
 # Runs every test of every build that can run here; the 32-bit build is only built.
 test: build
 	@rc=0; \
-	for p in native native-asan; do \
+	for p in native native-asan fuzz; do \
 	    echo "== tests: $$p"; ctest --preset $$p || rc=1; \
 	done; \
 	echo "== tests: win64 (wine64 in a virtual display)"; \
 	xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win64 || rc=1; \
 	WINEPREFIX=$(WINEPREFIX) /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; \
 	exit $$rc
+
+# The fuzz targets for as long as asked: make fuzz FUZZ_SECONDS=3600 (each target
+# in turn; what they find is kept in build/fuzz/fuzz-work for the next run).
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	@$(call configure,fuzz)
+	cmake --build --preset fuzz
+	@for t in brick_file board; do \
+	    echo "== fuzz: $$t for $(FUZZ_SECONDS) s"; \
+	    fuzz/run-fuzz build/fuzz/fuzz/$${t}_fuzz $(FUZZ_SECONDS) build/fuzz/fuzz-work/$$t fuzz/corpus/$$t || exit 1; \
+	done
 
 # Figures for the computer player's speed, from an optimised host build, each beside
 # its goal. Every benchmark runs ten times and the best run counts: other guests of

@@ -80,6 +80,12 @@ bool ReadRotation(FILE* file, BrickRotation& rot) {
 int LoadBrickTableFrom(const char* path, BrickTable& table) {
     FILE* file = fopen(path, "rb");
     if (file == nullptr) return 0;
+    const int result = ReadBrickTable(file, table);
+    fclose(file);
+    return result;
+}
+
+int ReadBrickTable(FILE* file, BrickTable& table) {
     BrickTable loaded = {};
     bool ok = true;
     for (int t = 0; ok && t < kBrickTypes; ++t) {
@@ -88,7 +94,6 @@ int LoadBrickTableFrom(const char* path, BrickTable& table) {
              type.rotationCount <= kMaxRotations;
         for (int r = 0; ok && r < type.rotationCount; ++r) ok = ReadRotation(file, type.rotations[r]);
     }
-    fclose(file);
     if (!ok) return 0;
     table = loaded;
     return 1;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 inline constexpr int kBrickTypes = 7;      // square, bar, T, S, Z, L, J
 inline constexpr int kMaxRotations = 4;
@@ -48,3 +49,7 @@ int LoadBrickTable(BrickTable& table);
 
 // The same reader for any path; same results.
 int LoadBrickTableFrom(const char* path, BrickTable& table);
+
+// The same reader on a file open for reading, from where it stands (the fuzz target
+// reads from memory); the file is left open. Same results.
+int ReadBrickTable(FILE* file, BrickTable& table);

@@ -25,9 +25,28 @@ std::string DrawRows(const Board& board, int first, int last) {
 
 namespace {
 
+template <typename T, size_t N>
+bool SameArray(const T (&a)[N], const T (&b)[N]) {
+    for (size_t i = 0; i < N; ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 std::string Fault(const Board& board, const std::string& what) { return what + DrawRows(board, 0, kWellRows - 1); }
 
 }  // namespace
+
+bool SameBoard(const Board& a, const Board& b) {
+    for (int c = 0; c < kGridColumns; ++c)
+        if (!SameArray(a.grid[c], b.grid[c])) return false;
+    return a.bricksDealt == b.bricksDealt && SameArray(a.brickTypeCount, b.brickTypeCount) &&
+           a.rowsTotal == b.rowsTotal && SameArray(a.clearsBySize, b.clearsBySize) && SameArray(a.rowFill, b.rowFill) &&
+           SameArray(a.colHeight, b.colHeight) && a.dirtyTop == b.dirtyTop && a.dirtyBottom == b.dirtyBottom &&
+           a.mode == b.mode && a.isComputer == b.isComputer && a.curBrick == b.curBrick &&
+           a.curPos.rotation == b.curPos.rotation && a.curPos.column == b.curPos.column &&
+           a.curPos.row == b.curPos.row && a.hintPos.rotation == b.hintPos.rotation &&
+           a.hintPos.column == b.hintPos.column && a.hintPos.row == b.hintPos.row;
+}
 
 std::string BoardFault(const Board& board) {
     for (int r = 0; r < kGridRows; ++r)

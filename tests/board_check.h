@@ -16,5 +16,8 @@ void RecomputeBookkeeping(const Board& board, int32_t (&rowFill)[kGridRows], int
 // bricksDealt the sum of the type counters). Otherwise what is wrong, with the well.
 std::string BoardFault(const Board& board);
 
+// Whether two boards are equal field by field (a Board has padding, so never by bytes).
+bool SameBoard(const Board& a, const Board& b);
+
 // Ten characters per row for columns 1..10 of rows first..last.
 std::string DrawRows(const Board& board, int first, int last);
