@@ -235,6 +235,7 @@ TEST_F(BoardWindow, ComputersGameOverStopsThePlayersDeal) {
     EXPECT_EQ(UiHarness::gameOvers, 1);
     EXPECT_EQ(computerBoard.curBrick, &Type(kSquare)) << "the refused brick is kept";
     EXPECT_EQ(playerBoard.bricksDealt, 2u) << "the player's board deals nothing after the game ended";
+    EXPECT_EQ(playerBoard.curBrick, nullptr) << "the landed bar is painted as part of the well, not as falling";
     EXPECT_EQ(settings.curInterval, interval);
     EXPECT_FALSE(KillTimer(UiHarness::parent, FALL_TIMER)) << "no speed-up restarted the timer";
     computerBoard.grid[1][22] = 0;

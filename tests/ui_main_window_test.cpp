@@ -1,8 +1,10 @@
 // The main window: start-up state, game starts from every state, pause and the keys
 // that end it, the timer, the dialogs stopping it, game over, the manual and exit.
+#include "ai/chooser.h"
 #include "model/board.h"
 #include "res/resource.h"
 #include "test_boards.h"
+#include "ui/app.h"
 #include "ui/board_window.h"
 #include "ui/paint.h"
 #include "ui/run_state.h"
@@ -123,6 +125,44 @@ TEST_F(Shell, CharacterAcceleratorsRunTheirCommands) {
     MSG quit;
     ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 0u);
+}
+
+int draws;
+
+// The keys labelled 1 to 4 start their games on every layout, each press once. The
+// Czech layout gives their key-downs the characters + ě š č; a layout with the
+// digits gives its character only if the key-down was not taken as a command; the
+// numeric keypad gives a character alone.
+TEST_F(Shell, KeysLabelledOneToFourStartTheirGamesOnceOnAnyLayout) {
+    enum Layout { kCzech, kDigits, kKeypad };
+    const struct {
+        Layout layout;
+        WPARAM key;
+        wchar_t ch;
+        int mode;
+    } presses[] = {
+        {kCzech, '1', L'+', kStandardGame}, {kCzech, '2', L'ě', kAutomaticGame}, {kCzech, '3', L'š', kHintGame},
+        {kCzech, '4', L'č', kVersusGame},   {kDigits, '2', 0, kAutomaticGame},   {kDigits, '3', 0, kHintGame},
+        {kKeypad, VK_NUMPAD4, L'4', kVersusGame},
+    };
+    SetRandomDraw([] { return ++draws, 0; });
+    for (const auto& p : presses) {
+        draws = 0;
+        MSG down = {};
+        down.hwnd = main_;
+        down.message = WM_KEYDOWN;
+        down.wParam = p.key;
+        down.lParam = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(p.key), MAPVK_VK_TO_VSC)) << 16 | 1;
+        DispatchLoopMessage(main_, accelerators_, down);
+        // The loop translated the key with this machine's layout; take what it made.
+        MSG made;
+        while (PeekMessageW(&made, main_, WM_CHAR, WM_CHAR, PM_REMOVE))
+            if (p.layout == kDigits) DispatchLoopMessage(main_, accelerators_, made);
+        if (p.ch != 0) Char(p.ch);
+        EXPECT_EQ(draws, 1) << "key " << p.key << ": one game started, with one brick dealt";
+        EXPECT_EQ(playerBoard.mode, p.mode) << "key " << p.key;
+    }
+    SetRandomDraw(nullptr);
 }
 
 TEST_F(Shell, DialogsStopTheTimerWhileOpen) {

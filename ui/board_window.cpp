@@ -85,8 +85,12 @@ void Board_OnKeyDown(HWND window, Board& board, WPARAM key) {
         case kVersusGame:
             if (HandleBrickKey(window, key, board, *board.curBrick, board.curPos)) return;
             // The computer's board may end the game while it lands its own brick;
-            // then no brick is dealt here, and no speed-up restarts the timer.
-            if (SendMessageW(computerBoardWnd, UM_PUTBRICK, reinterpret_cast<WPARAM>(board.curBrick), 0)) return;
+            // then no brick is dealt here, and no speed-up restarts the timer. The
+            // brick just landed is part of the well now, no longer a falling brick.
+            if (SendMessageW(computerBoardWnd, UM_PUTBRICK, reinterpret_cast<WPARAM>(board.curBrick), 0)) {
+                board.curBrick = nullptr;
+                return;
+            }
             break;
         default: return;
     }
