@@ -29,5 +29,7 @@ const BrickType* ChooseBrick(const BrickTable& table, Board& board);
 int PickNthLargest(int32_t* values, int count, int n);
 
 // Where ChooseBrick takes its numbers 0..32767 (values outside are reduced to
-// 15 bits); nullptr restores the default, the runtime's rand().
+// 15 bits); nullptr restores the default, the runtime's rand(). The game never
+// calls it: it is there for the tests, which script the draws, and for kvader-sim,
+// which draws from a generator of its own.
 void SetRandomDraw(int (*draw)());

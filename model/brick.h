@@ -47,7 +47,8 @@ struct BrickTable {
 // column 0 or 1; the occupied local rows one unbroken run.
 int LoadBrickTable(BrickTable& table);
 
-// The same reader for any path; same results.
+// The same reader for any path; same results. The game reads only "kvader.dat"
+// (LoadBrickTable); this is for the tests and kvader-sim.
 int LoadBrickTableFrom(const char* path, BrickTable& table);
 
 // The same reader on a file open for reading, from where it stands (the fuzz target

@@ -13,7 +13,7 @@ bool Fits(const BrickPos& pos, const BrickType& brick, const uint8_t (&grid)[kGr
 
 }  // namespace
 
-int MoveBrick(uint32_t command, BrickPos& pos, const BrickType& brick, const uint8_t (&grid)[12][25]) {
+int MoveBrick(uint32_t command, BrickPos& pos, const BrickType& brick, const uint8_t (&grid)[kGridColumns][kGridRows]) {
     const BrickPos before = pos;
     switch (command) {
         case kMoveLeft: pos.column -= 1; break;

@@ -27,4 +27,4 @@ inline constexpr int kMoved = 2;    // the step was made (or the command is unkn
 // kLanded when a down step is blocked (pos restored) or a drop has ended (pos at the
 // lowest place reached). Cells outside the grid, and a rotation index the brick
 // does not have, count as occupied. The grid is only read.
-int MoveBrick(uint32_t command, BrickPos& pos, const BrickType& brick, const uint8_t (&grid)[12][25]);
+int MoveBrick(uint32_t command, BrickPos& pos, const BrickType& brick, const uint8_t (&grid)[kGridColumns][kGridRows]);

@@ -23,6 +23,13 @@
 #define IDC_FOURS_RIGHT 311
 #define IDC_BRICKS_TOTAL 312
 #define IDC_BRICKS_TYPE0 313 // 313 + type, up to 319
+#define IDC_BRICK_PICTURE0 320  // 320 + type, up to 326: the black pieces of each type's picture
+#define IDC_BRICK_PICTURE1 321
+#define IDC_BRICK_PICTURE2 322
+#define IDC_BRICK_PICTURE3 323
+#define IDC_BRICK_PICTURE4 324
+#define IDC_BRICK_PICTURE5 325
+#define IDC_BRICK_PICTURE6 326
 
 #define IDS_APP_NAME 401
 #define IDS_NO_BRICK_FILE 402

@@ -1,8 +1,6 @@
 // The board windows driven by real messages, as the main window drives them: game
 // start, keys, landings, deals in all four modes, the speed-up, the hand-over to the
 // computer's board, game over, and exactly which rectangles are repainted.
-#include <cstring>
-
 #include "ai/chooser.h"
 #include "ai/evaluator.h"
 #include "test_boards.h"
@@ -205,7 +203,7 @@ TEST_F(BoardWindow, BrickThatCannotLeaveTheSpawnPlaceEndsTheGame) {
     Settle();
     Key(VK_DOWN);
     EXPECT_EQ(UiHarness::gameOvers, 1);
-    EXPECT_EQ(0, std::memcmp(&before, &playerBoard, sizeof before)) << "the refused brick is kept, nothing dealt";
+    EXPECT_TRUE(SameBoard(before, playerBoard)) << "the refused brick is kept, nothing dealt";
     EXPECT_TRUE(UpdateRegionIs(playerBoardWnd, {BrickBox(Type(kTee), SpawnPos)}));
 }
 
@@ -220,7 +218,7 @@ TEST_F(BoardWindow, BrickThatFitsNowhereEndsAnAutomaticGame) {
     const Board before = playerBoard;
     Key(VK_DOWN);
     EXPECT_EQ(UiHarness::gameOvers, 1);
-    EXPECT_EQ(0, std::memcmp(&before, &playerBoard, sizeof before));
+    EXPECT_TRUE(SameBoard(before, playerBoard));
 }
 
 TEST_F(BoardWindow, ComputersGameOverStopsThePlayersDeal) {

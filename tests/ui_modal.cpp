@@ -36,6 +36,6 @@ std::wstring ItemText(HWND dialog, int id) {
 
 bool FallTimerRunning(HWND mainWindow) {
     if (!KillTimer(mainWindow, FALL_TIMER)) return false;
-    SetTimer(mainWindow, FALL_TIMER, settings.curInterval, nullptr);
+    RestartFallTimer(mainWindow);
     return true;
 }

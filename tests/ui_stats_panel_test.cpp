@@ -1,6 +1,7 @@
 // The statistics panel read back control by control after each kind of update.
 #include <string>
 
+#include "res/resource.h"
 #include "test_boards.h"
 #include "ui/run_state.h"
 #include "ui/stats_panel.h"
@@ -52,12 +53,12 @@ TEST(StatsPanel, ColumnsFollowTheModeAndTheBoard) {
 
 TEST(StatsPanel, SpeedLabelShowsHundredthsOfASecond) {
     const struct {
-        int32_t interval;
+        uint32_t interval;
         const wchar_t* text;
     } cases[] = {{1000, L"Rychlost: 100"}, {729, L"Rychlost: 72"}, {9, L"Rychlost: 0"}, {60000, L"Rychlost: 6000"}};
     for (const auto& c : cases) {
         ShowSpeed(c.interval);
-        EXPECT_EQ(PanelText(301), c.text) << c.interval;
+        EXPECT_EQ(PanelText(IDC_SPEED), c.text) << c.interval;
     }
 }
 

@@ -41,11 +41,9 @@ void PlaceByComputer(const BrickType& brick, BrickPos& pos, const Board& board) 
 }
 
 void SpeedUp(HWND window) {
-    settings.curInterval = settings.curInterval * 9 / 10;
-    ShowSpeed(static_cast<int32_t>(settings.curInterval));
-    HWND parent = GetParent(window);
-    KillTimer(parent, FALL_TIMER);
-    SetTimer(parent, FALL_TIMER, settings.curInterval, nullptr);
+    settings.curInterval = SpedUp(settings.curInterval);
+    ShowSpeed(settings.curInterval);
+    RestartFallTimer(GetParent(window));
 }
 
 void Board_OnNewGame(HWND window, Board& board, WPARAM mode, LPARAM isComputer) {
@@ -61,33 +59,33 @@ void Board_OnNewGame(HWND window, Board& board, WPARAM mode, LPARAM isComputer) 
     InvalidateRect(window, &kWellInside, FALSE);
 }
 
-// Returns 1 when the board reported game over while landing its previous brick.
+// kStop when the board reported game over while landing its previous brick.
 LRESULT Board_OnPutBrick(HWND window, Board& board, const BrickType* brick) {
-    if (board.curBrick != nullptr && LandBrick(window, board, *board.curBrick, board.curPos) != 0) return 1;
+    if (board.curBrick != nullptr && LandBrick(window, board, *board.curBrick, board.curPos) == kStop) return kStop;
     board.curBrick = brick;
     DealBrick(window, brickTable, board);
-    return 0;
+    return kDealNext;
 }
 
 void Board_OnKeyDown(HWND window, Board& board, WPARAM key) {
     if (board.curBrick == nullptr || board.isComputer) return;  // no game on this board
     switch (board.mode) {
         case kStandardGame:
-            if (HandleBrickKey(window, key, board, *board.curBrick, board.curPos)) return;
+            if (HandleBrickKey(window, key, board, *board.curBrick, board.curPos) == kStop) return;
             break;
         case kAutomaticGame:
-            if (LandBrick(window, board, *board.curBrick, board.curPos)) return;
+            if (LandBrick(window, board, *board.curBrick, board.curPos) == kStop) return;
             break;
         case kHintGame:
-            if (HandleBrickKey(window, key, board, *board.curBrick, board.curPos)) return;
+            if (HandleBrickKey(window, key, board, *board.curBrick, board.curPos) == kStop) return;
             InvalidateBrick(window, *board.curBrick, board.hintPos);
             break;
         case kVersusGame:
-            if (HandleBrickKey(window, key, board, *board.curBrick, board.curPos)) return;
+            if (HandleBrickKey(window, key, board, *board.curBrick, board.curPos) == kStop) return;
             // The computer's board may end the game while it lands its own brick;
             // then no brick is dealt here, and no speed-up restarts the timer. The
             // brick just landed is part of the well now, no longer a falling brick.
-            if (SendMessageW(computerBoardWnd, UM_PUTBRICK, reinterpret_cast<WPARAM>(board.curBrick), 0)) {
+            if (SendMessageW(computerBoardWnd, UM_PUTBRICK, reinterpret_cast<WPARAM>(board.curBrick), 0) == kStop) {
                 board.curBrick = nullptr;
                 return;
             }
@@ -101,26 +99,20 @@ void Board_OnKeyDown(HWND window, Board& board, WPARAM key) {
 
 int HandleBrickKey(HWND window, WPARAM key, Board& board, const BrickType& brick, BrickPos& pos) {
     const uint32_t command = CommandOfKey(key);
-    if (command == 0) return 1;
+    if (command == 0) return kStop;
     InvalidateBrick(window, brick, pos);
     if (MoveBrick(command, pos, brick, board.grid) != kLanded) {
         InvalidateBrick(window, brick, pos);
-        return 1;
+        return kStop;
     }
-    if (!FixBrick(brick.rotations[pos.rotation], pos, board)) {
-        ReportGameOver(window);
-        return 1;
-    }
-    InvalidateBrick(window, brick, pos);
-    if (board.dirtyBottom != -1) InvalidateRows(window, board.dirtyTop, board.dirtyBottom);
-    return 0;
+    return LandBrick(window, board, brick, pos);
 }
 
 int LandBrick(HWND window, Board& board, const BrickType& brick, const BrickPos& pos) {
     InvalidateBrick(window, brick, pos);
     if (!FixBrick(brick.rotations[pos.rotation], pos, board)) {
         ReportGameOver(window);
-        return 1;
+        return kStop;
     }
     if (board.dirtyBottom != -1) InvalidateRows(window, board.dirtyTop, board.dirtyBottom);
     return 0;

@@ -20,7 +20,7 @@ uint32_t ReadNumber(HWND dialog, int id) {
 }
 
 void Settings_OnInit(HWND dialog) {
-    SetDlgItemInt(dialog, IDC_SPEED_EDIT, settings.baseInterval / 10, FALSE);
+    SetDlgItemInt(dialog, IDC_SPEED_EDIT, settings.baseInterval / kMsPerHundredth, FALSE);
     SetDlgItemInt(dialog, IDC_ACCEL_EDIT, settings.accelEvery, FALSE);
     SetDlgItemInt(dialog, IDC_INTENSITY_EDIT, settings.intensity, FALSE);
     CheckRadioButton(dialog, IDC_RANDOM_RADIO, IDC_UNSUITABLE_RADIO, IDC_RANDOM_RADIO + settings.selectionMode);
@@ -30,11 +30,11 @@ void Settings_OnOk(HWND dialog) {
     const uint32_t speed = ReadNumber(dialog, IDC_SPEED_EDIT);
     const uint32_t period = ReadNumber(dialog, IDC_ACCEL_EDIT);
     const uint32_t intens = ReadNumber(dialog, IDC_INTENSITY_EDIT);
-    if (speed == 0 || period == 0 || intens == 0 || speed > kLongestInterval / 10) {
+    if (speed == 0 || period == 0 || intens == 0 || speed > kLongestInterval / kMsPerHundredth) {
         MessageBoxW(dialog, texts[kTextBadSettings], texts[kTextAppName], MB_ICONERROR);
         return;
     }
-    const uint32_t newBase = speed * 10;
+    const uint32_t newBase = speed * kMsPerHundredth;
     // A sped-up game keeps its lead over the new starting speed. curInterval never
     // exceeds baseInterval, so the product fits in 32 bits.
     settings.curInterval = settings.curInterval * newBase / settings.baseInterval;

@@ -17,8 +17,6 @@ void OpenWithShell(HWND owner, const wchar_t* file) {
 
 HINSTANCE InstanceOf(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)); }
 
-void StartFallTimer(HWND window) { SetTimer(window, FALL_TIMER, settings.curInterval, nullptr); }
-
 HWND CreateBoardWindow(HWND parent, const wchar_t* className, int x) {
     return CreateWindowW(className, nullptr, WS_CHILD | WS_VISIBLE, x, 0, kBoardPixelsWide, kBoardPixelsHigh, parent,
                          nullptr, InstanceOf(parent), nullptr);
@@ -28,7 +26,7 @@ void Main_OnPause(HWND window) {
     if (settings.gameOver) return;
     if (settings.paused) {
         settings.paused = 0;
-        StartFallTimer(window);
+        RestartFallTimer(window);
     } else {
         settings.paused = 1;
         KillTimer(window, FALL_TIMER);
@@ -39,17 +37,17 @@ void Main_OnSettings(HWND window) {
     KillTimer(window, FALL_TIMER);
     DialogBoxParamW(InstanceOf(window), MAKEINTRESOURCEW(IDD_SETTINGS), window, SettingsDlgProc, 0);
     if (settings.gameOver) {
-        ShowSpeed(static_cast<int32_t>(settings.baseInterval));
+        ShowSpeed(settings.baseInterval);
         return;
     }
-    ShowSpeed(static_cast<int32_t>(settings.curInterval));
-    StartFallTimer(window);
+    ShowSpeed(settings.curInterval);
+    RestartFallTimer(window);
 }
 
 void Main_OnAbout(HWND window) {
     KillTimer(window, FALL_TIMER);
     DialogBoxParamW(InstanceOf(window), MAKEINTRESOURCEW(IDD_ABOUT), window, AboutDlgProc, 0);
-    if (!settings.gameOver) StartFallTimer(window);
+    if (!settings.gameOver) RestartFallTimer(window);
 }
 
 void Main_OnCommand(HWND window, int id) {
@@ -80,7 +78,7 @@ LRESULT Main_OnKeyDown(HWND window, WPARAM key, LPARAM lParam) {
     if (settings.gameOver) return 0;
     if (!settings.paused || key == VK_SPACE) return SendMessageW(playerBoardWnd, WM_KEYDOWN, key, lParam);
     settings.paused = 0;
-    StartFallTimer(window);
+    RestartFallTimer(window);
     return 0;
 }
 
@@ -118,7 +116,7 @@ void CreateChildWindows(HWND window) {
     GetWindowRect(statsPanelWnd, &panel);
     panelWidth = panel.right - panel.left;
     MoveWindow(statsPanelWnd, kBoardPixelsWide, 0, panelWidth, kBoardPixelsHigh, TRUE);
-    ShowSpeed(static_cast<int32_t>(settings.baseInterval));
+    ShowSpeed(settings.baseInterval);
     computerBoardWnd = CreateBoardWindow(window, kRightWinClass, panelWidth + kBoardPixelsWide);
     const SIZE size = MainClientSize(kStandardGame);
     SetClientSize(window, size.cx, size.cy);
@@ -127,11 +125,11 @@ void CreateChildWindows(HWND window) {
 void StartGame(HWND window, int mode) {
     settings.curInterval = settings.baseInterval;
     SendMessageW(playerBoardWnd, UM_NEWGAME, static_cast<WPARAM>(mode), 0);
-    ShowSpeed(static_cast<int32_t>(settings.curInterval));
+    ShowSpeed(settings.curInterval);
     if (mode == kVersusGame) SendMessageW(computerBoardWnd, UM_NEWGAME, kVersusGame, 1);
     const SIZE size = MainClientSize(mode);
     SetClientSize(window, size.cx, size.cy);
-    StartFallTimer(window);
+    RestartFallTimer(window);
 }
 
 SIZE MainClientSize(int mode) {

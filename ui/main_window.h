@@ -1,6 +1,7 @@
-// The program's one top-level window: it lays out the two wells and the panel, owns
-// the fall timer and the run state (no game, running, paused), routes keys to the
-// player's well and carries out the menu commands.
+// The program's one top-level window: it lays out the two wells and the panel, keeps
+// the run state (no game, running, paused), starts and stops the fall timer (which
+// the board windows also restart when they speed up), routes keys to the player's
+// well and carries out the menu commands.
 #pragma once
 
 #include <windows.h>
@@ -20,11 +21,13 @@ void CreateChildWindows(HWND window);
 void StartGame(HWND window, int mode);
 
 // The client area that shows the player's well and the panel, and in a versus game
-// (mode 3) also the computer's well.
+// (mode 3) also the computer's well. The main window sizes itself by it; the tests
+// size their stand-in parent by it too.
 SIZE MainClientSize(int mode);
 
 // Gives a top-level window a client area of width x height, keeping its top-left corner.
 void SetClientSize(HWND window, int width, int height);
 
-// How the manual is opened; the shell's "open" verb unless a test replaces it.
+// How the manual is opened: the shell's "open" verb. It exists so that tests can
+// replace it and record the request instead.
 extern void (*openManual)(HWND owner, const wchar_t* file);

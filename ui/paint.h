@@ -26,12 +26,13 @@ CellRange CellsOfRect(const RECT& area);
 // (hint mode) and the falling brick. Does not call BeginPaint when nothing is invalid.
 void PaintBoard(HWND window, const Board& board);
 
-// The painter behind PaintBoard: cells of the area, hint, falling brick, into dc.
+// The painter behind PaintBoard: cells of the area, hint, falling brick, into dc. Apart
+// from PaintBoard, the tests call it to paint into a memory bitmap.
 void PaintBoardArea(HDC dc, const Board& board, const RECT& area);
 
 // Draws the grid cells of the range, rows top to bottom, each left to right; the last
 // column is clamped to at most 11 and the last row to at most 24.
-void PaintCells(HDC dc, const uint8_t (&grid)[12][25], int firstColumn, int firstRow, int lastColumn, int lastRow);
+void PaintCells(HDC dc, const uint8_t (&grid)[kGridColumns][kGridRows], int firstColumn, int firstRow, int lastColumn, int lastRow);
 
 // Draws the four cells of brick at pos with a black outline and the selected brush.
 void DrawBrick(HDC dc, const BrickType& brick, const BrickPos& pos);

@@ -12,6 +12,8 @@ int32_t panelWidth;
 
 wchar_t texts[kTextCount][kTextLength];
 
+void RestartFallTimer(HWND mainWindow) { SetTimer(mainWindow, FALL_TIMER, settings.curInterval, nullptr); }
+
 void LoadTexts(HINSTANCE instance) {
     for (int i = 0; i < kTextCount; ++i) LoadStringW(instance, IDS_APP_NAME + i, texts[i], kTextLength);
 }

@@ -1,6 +1,9 @@
 // Process-wide state of the front end: the settings and run state of the game, the
 // brick table, the handles of the main window's three children, the fall timer's id
-// and the texts of the string table. All of it lives for the whole run.
+// and the texts of the string table. All of it lives for the whole run, and more than
+// one window writes it: the main window keeps the run state and starts and stops the
+// fall timer, the board windows speed the game up (curInterval and the timer), and
+// the settings dialog rescales curInterval.
 #pragma once
 
 #include <windows.h>
@@ -28,6 +31,16 @@ extern HWND computerBoardWnd;  // class RightWin: the computer's well in a versu
 extern int32_t panelWidth;     // the panel's width in pixels, as created from its template
 
 inline constexpr UINT_PTR FALL_TIMER = 1;  // timer of the main window; ticks arrive as WM_TIMER
+
+// Intervals are kept in milliseconds and shown in hundredths of a second.
+inline constexpr uint32_t kMsPerHundredth = 10;
+
+// The interval after a speed-up: nine tenths of interval, truncated.
+inline constexpr uint32_t SpedUp(uint32_t interval) { return interval * 9 / 10; }
+
+// (Re)starts FALL_TIMER of mainWindow at curInterval, from a full period. The main
+// window starts and stops it; the board windows restart it when they speed up.
+void RestartFallTimer(HWND mainWindow);
 
 // Private messages, always sent, never posted.
 inline constexpr UINT UM_NEWGAME = WM_USER + 1;   // wParam GameMode, lParam 1 on the computer's board

@@ -28,8 +28,8 @@ void UpdateStatsPanel(HWND panel, const Board& board) {
     for (int t = 0; t < kBrickTypes; ++t) PutNumber(panel, IDC_BRICKS_TYPE0 + t, board.brickTypeCount[t]);
 }
 
-void ShowSpeed(int32_t interval) {
+void ShowSpeed(uint32_t interval) {
     wchar_t text[kSpeedTextLength];
-    swprintf(text, kSpeedTextLength, L"%ls %d", texts[kTextSpeedPrefix], interval / 10);
+    swprintf(text, kSpeedTextLength, L"%ls %u", texts[kTextSpeedPrefix], interval / kMsPerHundredth);
     SetDlgItemTextW(statsPanelWnd, IDC_SPEED, text);
 }

@@ -14,6 +14,6 @@
 // brick counts.
 void UpdateStatsPanel(HWND panel, const Board& board);
 
-// Writes "Rychlost: N" into the speed label of statsPanelWnd, N = interval / 10 (the
-// interval in hundredths of a second).
-void ShowSpeed(int32_t interval);
+// Writes "Rychlost: N" into the speed label through statsPanelWnd (the one panel),
+// N = the interval (ms) in hundredths of a second.
+void ShowSpeed(uint32_t interval);
