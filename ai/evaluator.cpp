@@ -48,11 +48,11 @@ int32_t StepWeight(int32_t d) { return kStepTable.weight[(d + kStepOffset) & (2 
 //    code, and only the placements at the walls leave out an edge.
 
 struct Surface {
-    int32_t height[kGridColumns];     // colHeight; 0 for the walls
-    int32_t heightSum[kGridColumns];  // entry c: h(1) + ... + h(c); entry 0 is 0
-    int32_t stepSum[kGridColumns];    // entry c: weights of the steps at columns 2..c, each
-                                      // against its left neighbour; 0 up to entry 1, and
-                                      // entry 11 repeats entry 10: the walls never count
+    int32_t height[kGridColumns];       // colHeight; 0 for the walls
+    int32_t heightSum[kGridColumns];    // entry c: h(1) + ... + h(c); entry 0 is 0
+    int32_t stepSum[kGridColumns];      // entry c: weights of the steps at columns 2..c, each
+                                        // against its left neighbour; 0 up to entry 1, and
+                                        // entry 11 repeats entry 10: the walls never count
     uint32_t lacking[kBrickCells + 2];  // entry v <= 4: bit r set when row r lacks exactly v
                                         // cells; the last entry gathers the other rows
 };
@@ -143,13 +143,12 @@ void ScorePlacement(const Rotation& r, int32_t cL, Best& best) {
     const int32_t covered = p.bottomSum + s.heightSum[cR] - s.heightSum[cL - 1] - kWidth * reach;
     int32_t completed = 0;
     if ((p.completes >> row) & 1u)  // seldom: most placements complete nothing
-        completed = static_cast<int32_t>(((p.ones >> row) & 1u) + ((p.twos >> row) & 1u) * 2 +
-                                         ((p.fours >> row) & 1u) * 4);
+        completed =
+            static_cast<int32_t>(((p.ones >> row) & 1u) + ((p.twos >> row) & 1u) * 2 + ((p.fours >> row) & 1u) * 4);
     const int32_t leftEdge = kLeftEdge ? StepWeight(reach - p.leftTop - h[cL - 1]) : 0;
     const int32_t rightEdge = kRightEdge ? StepWeight(reach - p.rightTop - h[cR + 1]) : 0;
     const int32_t steps = s.stepSum[cR + 1] - s.stepSum[cL - 1];
-    const int32_t score =
-        y + kCoveredCellCost * covered + kCompletedRowGain * completed - leftEdge - rightEdge + steps;
+    const int32_t score = y + kCoveredCellCost * covered + kCompletedRowGain * completed - leftEdge - rightEdge + steps;
     if (y >= 0 && score > best.score) best = Best{score, BrickPos{r.index, cL - r.left, y}};
 }
 

@@ -38,7 +38,8 @@ Board MidGameBoard() {
     for (int i = 0; i < 60; ++i) {
         const BrickType& brick = *ChooseBrick(Table(), board);
         BrickPos pos{};
-        if (FindBestPlacement(brick, &pos, board) == NoPlacement || !FixBrick(brick.rotations[pos.rotation], pos, board))
+        if (FindBestPlacement(brick, &pos, board) == NoPlacement ||
+            !FixBrick(brick.rotations[pos.rotation], pos, board))
             break;
     }
     return board;
@@ -122,7 +123,7 @@ BENCHMARK(BM_SimulatorJobs)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMil
 // runs. The best is the figure to compare: on a shared virtual machine other guests
 // slow a run down by half at times, and never speed it up.
 class GoalReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     std::map<std::string, double> nanoseconds, itemsPerSecond;
 
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -134,7 +135,8 @@ public:
             const double ns = run.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
             if (nanoseconds.count(name) == 0 || ns < nanoseconds[name]) nanoseconds[name] = ns;
             const auto items = run.counters.find("items_per_second");
-            if (items != run.counters.end() && items->second > itemsPerSecond[name]) itemsPerSecond[name] = items->second;
+            if (items != run.counters.end() && items->second > itemsPerSecond[name])
+                itemsPerSecond[name] = items->second;
         }
         ConsoleReporter::ReportRuns(shown);
     }
@@ -154,12 +156,14 @@ int main(int argc, char** argv) {
     auto perSecond = [&](const char* name) { return reporter.itemsPerSecond[name]; };
     const double evaluation = ns("BM_FindBestPlacement"), reference = ns("BM_ReferencePlacement");
     const double steered = ns("BM_ChooseBrickSteered"), automatic = perSecond("BM_AutomaticGame/0");
-    const double oneJob = perSecond("BM_SimulatorJobs/1/real_time"), twoJobs = perSecond("BM_SimulatorJobs/2/real_time");
+    const double oneJob = perSecond("BM_SimulatorJobs/1/real_time"),
+                 twoJobs = perSecond("BM_SimulatorJobs/2/real_time");
     if (evaluation == 0 || reference == 0 || steered == 0 || automatic == 0 || oneJob == 0 || twoJobs == 0)
         return 0;  // a filter left some out: no table
     printf("\n%-48s %10s %-10s %-12s %s\n", "figure", "measured", "", "goal", "");
     PrintGoal("FindBestPlacement, mid-game board", evaluation, "ns", "< 120 ns", evaluation < 120);
-    PrintGoal("plain reference / FindBestPlacement", reference / evaluation, "times", ">= 2.5", reference >= 2.5 * evaluation);
+    PrintGoal("plain reference / FindBestPlacement", reference / evaluation, "times", ">= 2.5",
+              reference >= 2.5 * evaluation);
     PrintGoal("steered ChooseBrick", steered, "ns", "< 1000 ns", steered < 1000);
     PrintGoal("automatic game, random selection, one core", automatic / 1e6, "M bricks/s", "> 4", automatic > 4e6);
     PrintGoal("simulator bricks/s, 2 jobs / 1 job", twoJobs / oneJob, "times", ">= 1.8", twoJobs >= 1.8 * oneJob);

@@ -30,17 +30,17 @@ inline constexpr BrickPos SpawnPos{0, 4, 0};
 enum GameMode : int32_t { kStandardGame = 0, kAutomaticGame = 1, kHintGame = 2, kVersusGame = 3 };
 
 struct Board {
-    uint32_t bricksDealt;                  // bricks dealt this game (raised by the chooser)
-    int32_t brickTypeCount[kBrickTypes];   // entry t: bricks of type t dealt this game
-    int32_t rowsTotal;                     // rows removed this game
-    int32_t clearsBySize[kMaxClear + 1];   // entry n: landings that removed exactly n rows
-    uint8_t grid[kGridColumns][kGridRows]; // grid[column][row]: 0 empty, 1 filled
-    int32_t rowFill[kGridRows];            // filled cells of row r in columns 1..10; floor's stays 0
-    int32_t colHeight[kLastWellColumn + 1];// 24 - topmost filled row of column c; entry 0 stays 0
-    int32_t dirtyTop, dirtyBottom;         // band of rows the last clearing changed; bottom -1: none
-    int32_t mode, isComputer;              // GameMode; 1 on the computer's board in a versus game
-    const BrickType* curBrick;             // falling brick, or nullptr; not owned
-    BrickPos curPos, hintPos;              // falling brick's place; the hint's place
+    uint32_t bricksDealt;                    // bricks dealt this game (raised by the chooser)
+    int32_t brickTypeCount[kBrickTypes];     // entry t: bricks of type t dealt this game
+    int32_t rowsTotal;                       // rows removed this game
+    int32_t clearsBySize[kMaxClear + 1];     // entry n: landings that removed exactly n rows
+    uint8_t grid[kGridColumns][kGridRows];   // grid[column][row]: 0 empty, 1 filled
+    int32_t rowFill[kGridRows];              // filled cells of row r in columns 1..10; floor's stays 0
+    int32_t colHeight[kLastWellColumn + 1];  // 24 - topmost filled row of column c; entry 0 stays 0
+    int32_t dirtyTop, dirtyBottom;           // band of rows the last clearing changed; bottom -1: none
+    int32_t mode, isComputer;                // GameMode; 1 on the computer's board in a versus game
+    const BrickType* curBrick;               // falling brick, or nullptr; not owned
+    BrickPos curPos, hintPos;                // falling brick's place; the hint's place
 };
 
 // Empties the well, builds walls and floor, zeroes counters, mode and isComputer and

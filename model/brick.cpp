@@ -90,8 +90,7 @@ int ReadBrickTable(FILE* file, BrickTable& table) {
     bool ok = true;
     for (int t = 0; ok && t < kBrickTypes; ++t) {
         BrickType& type = loaded.types[t];
-        ok = ReadInt(file, type.rotationCount) && type.rotationCount >= 1 &&
-             type.rotationCount <= kMaxRotations;
+        ok = ReadInt(file, type.rotationCount) && type.rotationCount >= 1 && type.rotationCount <= kMaxRotations;
         for (int r = 0; ok && r < type.rotationCount; ++r) ok = ReadRotation(file, type.rotations[r]);
     }
     if (!ok) return 0;

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <cstdio>
 
-inline constexpr int kBrickTypes = 7;      // square, bar, T, S, Z, L, J
+inline constexpr int kBrickTypes = 7;  // square, bar, T, S, Z, L, J
 inline constexpr int kMaxRotations = 4;
 inline constexpr int kBrickCells = 4;
-inline constexpr int kBrickBox = 4;        // a rotation's cells lie in a 4 x 4 box
+inline constexpr int kBrickBox = 4;  // a rotation's cells lie in a 4 x 4 box
 
 enum BrickKind : int32_t { kSquare = 0, kBar, kTee, kEss, kZed, kEll, kJay };
 

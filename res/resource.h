@@ -11,8 +11,8 @@
 
 #define IDD_STATS 300
 #define IDC_SPEED 301
-#define IDC_ROWS_LEFT 302    // left column (the player's rows in a versus game)
-#define IDC_ROWS_RIGHT 303   // right column
+#define IDC_ROWS_LEFT 302   // left column (the player's rows in a versus game)
+#define IDC_ROWS_RIGHT 303  // right column
 #define IDC_SINGLES_LEFT 304
 #define IDC_SINGLES_RIGHT 305
 #define IDC_DOUBLES_LEFT 306
@@ -22,7 +22,7 @@
 #define IDC_FOURS_LEFT 310
 #define IDC_FOURS_RIGHT 311
 #define IDC_BRICKS_TOTAL 312
-#define IDC_BRICKS_TYPE0 313 // 313 + type, up to 319
+#define IDC_BRICKS_TYPE0 313    // 313 + type, up to 319
 #define IDC_BRICK_PICTURE0 320  // 320 + type, up to 326: the black pieces of each type's picture
 #define IDC_BRICK_PICTURE1 321
 #define IDC_BRICK_PICTURE2 322

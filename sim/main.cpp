@@ -1,7 +1,6 @@
 // kvader-sim: plays automatic games without windows and reports how well the
 // computer plays. Exit codes: 0 done, 1 a file could not be used, 2 bad arguments.
 #include <CLI/CLI.hpp>
-
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -94,7 +93,8 @@ int main(int argc, char** argv) {
 
     static BrickTable table;
     if (!LoadBrickTableFrom(o.data.c_str(), table)) {
-        fprintf(stderr, "kvader-sim: cannot use the brick file '%s': it is missing, unreadable or not a valid brick file\n",
+        fprintf(stderr,
+                "kvader-sim: cannot use the brick file '%s': it is missing, unreadable or not a valid brick file\n",
                 o.data.c_str());
         return 1;
     }

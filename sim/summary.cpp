@@ -70,6 +70,6 @@ void PrintSummary(FILE* out, const std::vector<GameResult>& results, uint32_t ma
     fprintf(out, "rows per brick   %.4f\n", totalBricks > 0 ? totalRows / totalBricks : 0.0);
     fprintf(out, "clears           single %.0f, double %.0f, triple %.0f, quadruple %.0f\n", clears[1], clears[2],
             clears[3], clears[4]);
-    fprintf(out, "speed            %.0f bricks/s with %u jobs (%.2f s)\n",
-            seconds > 0 ? totalBricks / seconds : 0.0, jobs, seconds);
+    fprintf(out, "speed            %.0f bricks/s with %u jobs (%.2f s)\n", seconds > 0 ? totalBricks / seconds : 0.0,
+            jobs, seconds);
 }

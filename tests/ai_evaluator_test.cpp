@@ -21,16 +21,23 @@ const char* const kTallColumn = "#.........";
 const PlacementCase kPlacements[] = {
     {"empty board, square goes to the first column", kSquare, 24, {}, {0, 1, 22}, 22},
     {"empty board, flat bar", kBar, 24, {}, {0, 1, 23}, 23},
-    {"upright bar beside a column nine high", kBar, 15,
+    {"upright bar beside a column nine high",
+     kBar,
+     15,
      {kTallColumn, kTallColumn, kTallColumn, kTallColumn, kTallColumn, kTallColumn, kTallColumn, kTallColumn,
       kTallColumn},
-     {1, 1, 20}, 40},
+     {1, 1, 20},
+     40},
     {"square completes two rows", kSquare, 22, {"########..", "########.."}, {0, 9, 22}, 52},
     {"flat bar completes the bottom row only", kBar, 23, {"....######"}, {0, 1, 23}, 38},
     {"step of 2 beside the brick counts nothing", kSquare, 22, {kTallColumn, kTallColumn}, {0, 2, 22}, 22},
     {"covering a step of 3 earns 10", kSquare, 21, {kTallColumn, kTallColumn, kTallColumn}, {0, 2, 22}, 32},
-    {"a new edge of 3 costs 10, covering 5 earns 30", kSquare, 19,
-     {kTallColumn, kTallColumn, kTallColumn, kTallColumn, kTallColumn}, {0, 2, 22}, 42},
+    {"a new edge of 3 costs 10, covering 5 earns 30",
+     kSquare,
+     19,
+     {kTallColumn, kTallColumn, kTallColumn, kTallColumn, kTallColumn},
+     {0, 2, 22},
+     42},
 };
 
 TEST(Evaluator, BestPlacementOnHandMadeBoards) {
@@ -86,7 +93,8 @@ TEST(Evaluator, CellsBelowTheSurfaceDoNotMatter) {
     for (int t = 0; t < kBrickTypes; ++t) {
         BrickPos a{}, b{};
         EXPECT_EQ(FindBestPlacement(ShippedTable().types[t], &a, board),
-                  FindBestPlacement(ShippedTable().types[t], &b, shuffled)) << "type " << t;
+                  FindBestPlacement(ShippedTable().types[t], &b, shuffled))
+            << "type " << t;
         EXPECT_EQ(0, std::memcmp(&a, &b, sizeof a)) << "type " << t;
     }
 }

@@ -1,6 +1,7 @@
 #include "board_check.h"
 
-void RecomputeBookkeeping(const Board& board, int32_t (&rowFill)[kGridRows], int32_t (&colHeight)[kLastWellColumn + 1]) {
+void RecomputeBookkeeping(const Board& board, int32_t (&rowFill)[kGridRows],
+                          int32_t (&colHeight)[kLastWellColumn + 1]) {
     for (int r = 0; r < kGridRows; ++r) {
         rowFill[r] = 0;
         if (r == kFloorRow) continue;
@@ -50,7 +51,8 @@ bool SameBoard(const Board& a, const Board& b) {
 
 std::string BoardFault(const Board& board) {
     for (int r = 0; r < kGridRows; ++r)
-        if (!board.grid[0][r] || !board.grid[kGridColumns - 1][r]) return Fault(board, "wall cell missing at row " + std::to_string(r));
+        if (!board.grid[0][r] || !board.grid[kGridColumns - 1][r])
+            return Fault(board, "wall cell missing at row " + std::to_string(r));
     for (int c = 0; c < kGridColumns; ++c)
         if (!board.grid[c][kFloorRow]) return Fault(board, "floor cell missing at column " + std::to_string(c));
     for (int c = 0; c < kGridColumns; ++c)
@@ -71,8 +73,10 @@ std::string BoardFault(const Board& board) {
     bool emptySeen = false;
     for (int r = kWellRows - 1; r >= 0; --r) {
         if (rowFill[r] == kWellColumns) return Fault(board, "row " + std::to_string(r) + " is full");
-        if (rowFill[r] == 0) emptySeen = true;
-        else if (emptySeen) return Fault(board, "row " + std::to_string(r) + " holds cells above an empty row");
+        if (rowFill[r] == 0)
+            emptySeen = true;
+        else if (emptySeen)
+            return Fault(board, "row " + std::to_string(r) + " holds cells above an empty row");
     }
     int32_t rows = 0, dealt = 0;
     for (int n = 0; n <= kMaxClear; ++n) rows += n * board.clearsBySize[n];

@@ -77,16 +77,54 @@ struct ClearCase {
 };
 
 const ClearCase kClears[] = {
-    {"one row: the rows above drop", false, 23, {"#########."}, VerticalBar, {1, 9, 20},
-     1, 19, 23, 21, {".........#", ".........#", ".........#"}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 3}},
-    {"two rows apart: the gaps close up", false, 20, {"####.####.", "#########.", "####.####.", "#########."},
-     VerticalBar, {1, 9, 20},
-     2, 18, 23, 22, {"####.#####", "####.#####"}, {2, 2, 2, 2, 0, 2, 2, 2, 2, 2}},
-    {"a height falls to the next cell, not to a hole", false, 22, {"########..", "##.#####.."}, Square, {0, 9, 21},
-     1, 20, 22, 22, {"........##", "##.#####.."}, {1, 1, 0, 1, 1, 1, 1, 1, 2, 2}},
-    {"four rows at the top of a full well", true, 0,
-     {"#########.", "#########.", "#########.", "#########."}, VerticalBar, {1, 9, 0},
-     4, 0, 3, 0, {"..........", "..........", "..........", ".........."}, {20, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+    {"one row: the rows above drop",
+     false,
+     23,
+     {"#########."},
+     VerticalBar,
+     {1, 9, 20},
+     1,
+     19,
+     23,
+     21,
+     {".........#", ".........#", ".........#"},
+     {0, 0, 0, 0, 0, 0, 0, 0, 0, 3}},
+    {"two rows apart: the gaps close up",
+     false,
+     20,
+     {"####.####.", "#########.", "####.####.", "#########."},
+     VerticalBar,
+     {1, 9, 20},
+     2,
+     18,
+     23,
+     22,
+     {"####.#####", "####.#####"},
+     {2, 2, 2, 2, 0, 2, 2, 2, 2, 2}},
+    {"a height falls to the next cell, not to a hole",
+     false,
+     22,
+     {"########..", "##.#####.."},
+     Square,
+     {0, 9, 21},
+     1,
+     20,
+     22,
+     22,
+     {"........##", "##.#####.."},
+     {1, 1, 0, 1, 1, 1, 1, 1, 2, 2}},
+    {"four rows at the top of a full well",
+     true,
+     0,
+     {"#########.", "#########.", "#########.", "#########."},
+     VerticalBar,
+     {1, 9, 0},
+     4,
+     0,
+     3,
+     0,
+     {"..........", "..........", "..........", ".........."},
+     {20, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
 };
 
 TEST(Board, FullRowsAreRemovedAndTheRowsAboveDrop) {
@@ -115,13 +153,12 @@ TEST(Board, FullRowsAreRemovedAndTheRowsAboveDrop) {
 // Positions a brick that fits nowhere could be left at: refused, nothing written.
 TEST(Board, PositionsOverlappingCellsOrOutsideTheWellAreRefused) {
     const BrickPos bad[] = {
-        {0, 0, 10},    // left wall
-        {0, 10, 10},   // right wall
-        {0, 3, 23},    // floor
-        {0, 3, -1},    // above the well
-        {0, -40, 5},   // far outside the grid
-        {0, 3, 400},
-        {0, 7, 22},    // onto fixed cells
+        {0, 0, 10},               // left wall
+        {0, 10, 10},              // right wall
+        {0, 3, 23},               // floor
+        {0, 3, -1},               // above the well
+        {0, -40, 5},              // far outside the grid
+        {0, 3, 400}, {0, 7, 22},  // onto fixed cells
     };
     for (const BrickPos& pos : bad) {
         Board board = EmptyBoard();

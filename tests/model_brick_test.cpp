@@ -10,8 +10,9 @@
 namespace {
 
 // Six single-rotation types after the first, so a test only has to vary type 0.
-const char* const kSixSquares = " 1 0 0 1 0 0 1 1 1\n 1 0 0 1 0 0 1 1 1\n 1 0 0 1 0 0 1 1 1\n"
-                                " 1 0 0 1 0 0 1 1 1\n 1 0 0 1 0 0 1 1 1\n 1 0 0 1 0 0 1 1 1\n";
+const char* const kSixSquares =
+    " 1 0 0 1 0 0 1 1 1\n 1 0 0 1 0 0 1 1 1\n 1 0 0 1 0 0 1 1 1\n"
+    " 1 0 0 1 0 0 1 1 1\n 1 0 0 1 0 0 1 1 1\n 1 0 0 1 0 0 1 1 1\n";
 
 int LoadText(const std::string& text, BrickTable& table) {
     const char* path = "brick_test.tmp";
@@ -135,7 +136,7 @@ TEST(BrickFile, ShippedFileHoldsTheSevenShapesInPanelOrder) {
 // distinct orientations are all there: rotate forward turns every brick the same way.
 TEST(BrickFile, RotateForwardTurnsClockwise) {
     const BrickTable& table = ShippedTable();
-    auto normalised = [](const int (&cells)[4][2]) {
+    auto normalised = [](const int(&cells)[4][2]) {
         int minX = 9, minY = 9;
         for (const auto& c : cells) minX = std::min(minX, c[0]), minY = std::min(minY, c[1]);
         unsigned mask = 0;

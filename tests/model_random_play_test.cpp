@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int kBricksToPlay = 100000;
-constexpr uint32_t kLongestGame = 500;   // the computer may play on for ever
+constexpr uint32_t kLongestGame = 500;  // the computer may play on for ever
 
 const uint32_t kCommands[] = {kMoveLeft, kMoveRight, kMoveDown, kRotateForward, kRotateBack, kDrop, 0, 7};
 
@@ -27,8 +27,8 @@ const uint32_t kCommands[] = {kMoveLeft, kMoveRight, kMoveDown, kRotateForward, 
         for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c) changed |= expected.grid[c][r] != after.grid[c][r];
         if (!changed) continue;
         if (after.dirtyBottom == -1 || r < after.dirtyTop || r > after.dirtyBottom)
-            return ::testing::AssertionFailure() << "row " << r << " changed outside the band " << after.dirtyTop
-                                                 << ".." << after.dirtyBottom;
+            return ::testing::AssertionFailure()
+                   << "row " << r << " changed outside the band " << after.dirtyTop << ".." << after.dirtyBottom;
     }
     return ::testing::AssertionSuccess();
 }

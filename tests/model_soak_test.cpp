@@ -17,7 +17,7 @@ struct Selection {
     int32_t mode, intensity;
 };
 const Selection kSelections[] = {
-    {kRandomSelection, 5}, {kMoreSuitable, 1}, {kMoreSuitable, 5}, {kMoreSuitable, 20},
+    {kRandomSelection, 5}, {kMoreSuitable, 1}, {kMoreSuitable, 5},  {kMoreSuitable, 20},
     {kLessSuitable, 1},    {kLessSuitable, 5}, {kLessSuitable, 20},
 };
 
@@ -38,9 +38,8 @@ TEST(Soak, AMillionBricksOfAutomaticPlayKeepTheBoardSound) {
                 FindBestPlacement(brick, &pos, board);
                 if (!FixBrick(brick.rotations[pos.rotation], pos, board)) break;
                 ++landed;
-                ASSERT_TRUE(BoardInvariantsHold(board))
-                    << "selection " << s.mode << " intensity " << s.intensity << ", game " << games << ", brick "
-                    << board.bricksDealt;
+                ASSERT_TRUE(BoardInvariantsHold(board)) << "selection " << s.mode << " intensity " << s.intensity
+                                                        << ", game " << games << ", brick " << board.bricksDealt;
             }
             ASSERT_TRUE(BoardInvariantsHold(board)) << "after the game's last brick";
         }

@@ -35,7 +35,6 @@ inline ::testing::AssertionResult SamePos(const BrickPos& got, const BrickPos& w
     if (got.rotation == want.rotation && got.column == want.column && got.row == want.row)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "position {" << got.rotation << ", " << got.column << ", " << got.row
-                                         << "}, expected {" << want.rotation << ", " << want.column << ", "
-                                         << want.row << "}";
+                                         << "}, expected {" << want.rotation << ", " << want.column << ", " << want.row
+                                         << "}";
 }
-

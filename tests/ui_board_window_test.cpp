@@ -57,10 +57,9 @@ struct KeyCase {
 TEST_F(BoardWindow, KeysMoveAndTurnTheBrickAndRepaintItsBoxes) {
     for (int mode : {kStandardGame, kHintGame, kVersusGame}) {
         const KeyCase keys[] = {
-            {VK_LEFT, {0, 3, 0}}, {VK_RIGHT, {0, 4, 0}}, {VK_DOWN, {0, 4, 1}}, {'Z', {1, 4, 1}},
-            {'X', {0, 4, 1}},     {'X', {3, 4, 1}},      {VK_UP, {3, 4, 1}},   {VK_SPACE, {3, 4, 1}},
-            {'A', {3, 4, 1}},     {'Z', {0, 4, 1}},      {VK_LEFT, {0, 3, 1}}, {VK_LEFT, {0, 2, 1}},
-            {VK_LEFT, {0, 1, 1}}, {VK_LEFT, {0, 1, 1}},  // the wall
+            {VK_LEFT, {0, 3, 0}}, {VK_RIGHT, {0, 4, 0}}, {VK_DOWN, {0, 4, 1}},  {'Z', {1, 4, 1}},     {'X', {0, 4, 1}},
+            {'X', {3, 4, 1}},     {VK_UP, {3, 4, 1}},    {VK_SPACE, {3, 4, 1}}, {'A', {3, 4, 1}},     {'Z', {0, 4, 1}},
+            {VK_LEFT, {0, 3, 1}}, {VK_LEFT, {0, 2, 1}},  {VK_LEFT, {0, 1, 1}},  {VK_LEFT, {0, 1, 1}},  // the wall
         };
         ScriptBricks({kTee});
         StartTestGame(mode);
@@ -71,7 +70,8 @@ TEST_F(BoardWindow, KeysMoveAndTurnTheBrickAndRepaintItsBoxes) {
             EXPECT_TRUE(SamePos(playerBoard.curPos, k.after)) << "mode " << mode << " key " << k.key;
             const bool moves = k.key != VK_UP && k.key != VK_SPACE && k.key != 'A';
             if (moves)
-                EXPECT_TRUE(UpdateRegionIs(playerBoardWnd, {BrickBox(Type(kTee), before), BrickBox(Type(kTee), k.after)}))
+                EXPECT_TRUE(
+                    UpdateRegionIs(playerBoardWnd, {BrickBox(Type(kTee), before), BrickBox(Type(kTee), k.after)}))
                     << "mode " << mode << " key " << k.key;
             else
                 EXPECT_TRUE(UpdateRegionIs(playerBoardWnd, {})) << "mode " << mode << " key " << k.key;
@@ -143,10 +143,9 @@ TEST_F(BoardWindow, HintShowsTheComputersPlaceAndMovesAfterEachLanding) {
     BrickPos hint{};
     FindBestPlacement(Type(kTee), &hint, playerBoard);
     EXPECT_TRUE(SamePos(playerBoard.hintPos, hint));
-    EXPECT_TRUE(UpdateRegionIs(playerBoardWnd,
-                               {BrickBox(Type(kSquare), SpawnPos), BrickBox(Type(kSquare), {0, 4, 22}),
-                                BrickBox(Type(kSquare), {0, 1, 22}), BrickBox(Type(kTee), hint),
-                                BrickBox(Type(kTee), SpawnPos)}));
+    EXPECT_TRUE(UpdateRegionIs(playerBoardWnd, {BrickBox(Type(kSquare), SpawnPos), BrickBox(Type(kSquare), {0, 4, 22}),
+                                                BrickBox(Type(kSquare), {0, 1, 22}), BrickBox(Type(kTee), hint),
+                                                BrickBox(Type(kTee), SpawnPos)}));
 }
 
 TEST_F(BoardWindow, VersusComputerPlaysTheSameBricksOneBehind) {

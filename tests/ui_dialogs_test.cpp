@@ -1,5 +1,9 @@
 // The settings and about dialogs, filled in and answered as a user would while their
 // modal loops run; message boxes are read and closed the same way.
+#include <cwchar>
+#include <string>
+#include <vector>
+
 #include "ai/chooser.h"
 #include "ai/evaluator.h"
 #include "model/board.h"
@@ -7,10 +11,6 @@
 #include "ui/dialogs.h"
 #include "ui/run_state.h"
 #include "ui_shell_fixture.h"
-
-#include <cwchar>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -63,17 +63,17 @@ ModalStep Read(const wchar_t* caption, std::wstring& text) {
 TEST_F(Shell, SettingsOpenWithTheStartUpValues) {
     std::wstring speed, period, intensity;
     bool random = false;
-    EXPECT_TRUE(RunModal([&] { Command(IDM_SETTINGS); },
-                         {[&] {
-                              HWND dialog = FindBox(kSettingsCaption);
-                              if (!dialog) return false;
-                              speed = ItemText(dialog, IDC_SPEED_EDIT);
-                              period = ItemText(dialog, IDC_ACCEL_EDIT);
-                              intensity = ItemText(dialog, IDC_INTENSITY_EDIT);
-                              random = IsDlgButtonChecked(dialog, IDC_RANDOM_RADIO) == BST_CHECKED;
-                              return true;
-                          },
-                          Press(kSettingsCaption, IDCANCEL)}));
+    EXPECT_TRUE(RunModal([&] { Command(IDM_SETTINGS); }, {[&] {
+                                                              HWND dialog = FindBox(kSettingsCaption);
+                                                              if (!dialog) return false;
+                                                              speed = ItemText(dialog, IDC_SPEED_EDIT);
+                                                              period = ItemText(dialog, IDC_ACCEL_EDIT);
+                                                              intensity = ItemText(dialog, IDC_INTENSITY_EDIT);
+                                                              random = IsDlgButtonChecked(dialog, IDC_RANDOM_RADIO) ==
+                                                                       BST_CHECKED;
+                                                              return true;
+                                                          },
+                                                          Press(kSettingsCaption, IDCANCEL)}));
     EXPECT_EQ(speed, L"100");
     EXPECT_EQ(period, L"10");
     EXPECT_EQ(intensity, L"5");
@@ -108,17 +108,16 @@ TEST_F(Shell, SettingsAcceptOrRefuseAtTheBounds) {
             EXPECT_EQ(settings.baseInterval, c.baseInterval) << c.entry.speed;
             continue;
         }
-        EXPECT_TRUE(RunModal([&] { Command(IDM_SETTINGS); },
-                             {Fill(c.entry), Press(kSettingsCaption, IDOK), Read(kBoxCaption, message),
-                              Press(kBoxCaption, IDOK),
-                              [&] {
-                                  HWND dialog = FindBox(kSettingsCaption);
-                                  if (!dialog || FindBox(kBoxCaption)) return false;
-                                  stillOpen = true;
-                                  speedAfter = ItemText(dialog, IDC_SPEED_EDIT);
-                                  return true;
-                              },
-                              Press(kSettingsCaption, IDCANCEL)}))
+        EXPECT_TRUE(RunModal([&] { Command(IDM_SETTINGS); }, {Fill(c.entry), Press(kSettingsCaption, IDOK),
+                                                              Read(kBoxCaption, message), Press(kBoxCaption, IDOK),
+                                                              [&] {
+                                                                  HWND dialog = FindBox(kSettingsCaption);
+                                                                  if (!dialog || FindBox(kBoxCaption)) return false;
+                                                                  stillOpen = true;
+                                                                  speedAfter = ItemText(dialog, IDC_SPEED_EDIT);
+                                                                  return true;
+                                                              },
+                                                              Press(kSettingsCaption, IDCANCEL)}))
             << c.entry.speed;
         EXPECT_EQ(message, L"Hodnoty nesmí být nula a rychlost může být nejvýše 6000 (1 minuta)!") << c.entry.speed;
         EXPECT_TRUE(stillOpen) << c.entry.speed;
@@ -144,16 +143,14 @@ TEST_F(Shell, NewSpeedRescalesTheRunningGame) {
 }
 
 TEST_F(Shell, CancelEscapeAndCloseChangeNothing) {
-    const ModalStep leave[] = {Press(kSettingsCaption, IDCANCEL), Type(kSettingsCaption, VK_ESCAPE),
-                               [] {
+    const ModalStep leave[] = {Press(kSettingsCaption, IDCANCEL), Type(kSettingsCaption, VK_ESCAPE), [] {
                                    HWND dialog = FindBox(kSettingsCaption);
                                    if (dialog) PostMessageW(dialog, WM_CLOSE, 0, 0);
                                    return dialog != nullptr;
                                }};
     for (const ModalStep& step : leave) {
         const GameSettings before = settings;
-        EXPECT_TRUE(RunModal([&] { Command(IDM_SETTINGS); },
-                             {Fill({L"30", L"3", L"9", IDC_UNSUITABLE_RADIO}), step}));
+        EXPECT_TRUE(RunModal([&] { Command(IDM_SETTINGS); }, {Fill({L"30", L"3", L"9", IDC_UNSUITABLE_RADIO}), step}));
         EXPECT_EQ(0, memcmp(&settings, &before, sizeof settings));
     }
 }
@@ -192,13 +189,12 @@ TEST_F(Shell, EveryConfirmationHandsTheSelectionToTheChooser) {
 
 TEST_F(Shell, AboutClosesOnEnterButNotOnEscape) {
     bool openAfterEscape = false;
-    EXPECT_TRUE(RunModal([&] { Command(IDM_ABOUT); },
-                         {Type(kAboutCaption, VK_ESCAPE),
-                          [&] {
-                              openAfterEscape = FindBox(kAboutCaption) != nullptr;
-                              return true;
-                          },
-                          Type(kAboutCaption, VK_RETURN)}));
+    EXPECT_TRUE(RunModal([&] { Command(IDM_ABOUT); }, {Type(kAboutCaption, VK_ESCAPE),
+                                                       [&] {
+                                                           openAfterEscape = FindBox(kAboutCaption) != nullptr;
+                                                           return true;
+                                                       },
+                                                       Type(kAboutCaption, VK_RETURN)}));
     EXPECT_TRUE(openAfterEscape);
     EXPECT_EQ(FindBox(kAboutCaption), nullptr);
 }
@@ -215,8 +211,8 @@ struct TextFit {
 
 std::string Utf8(const std::wstring& text) {
     std::string out(text.size() * 3, '\0');
-    out.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                                       &out[0], static_cast<int>(out.size()), nullptr, nullptr)));
+    out.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0],
+                                                       static_cast<int>(out.size()), nullptr, nullptr)));
     return out;
 }
 

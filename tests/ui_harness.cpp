@@ -53,8 +53,8 @@ class WindowsEnvironment : public ::testing::Environment {
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
         wc.lpszClassName = L"KvaderTestParent";
         RegisterClassW(&wc);
-        UiHarness::parent = CreateWindowW(L"KvaderTestParent", L"Kvader tests", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                          0, 700, 480, nullptr, nullptr, instance, nullptr);
+        UiHarness::parent = CreateWindowW(L"KvaderTestParent", L"Kvader tests", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                          700, 480, nullptr, nullptr, instance, nullptr);
         ASSERT_NE(UiHarness::parent, nullptr);
         CreateChildWindows(UiHarness::parent);  // the wells and the panel, as the main window makes them
         ASSERT_NE(playerBoardWnd, nullptr);

@@ -3,9 +3,8 @@
 // and to script which bricks the chooser deals.
 #pragma once
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <initializer_list>
 #include <string>

@@ -110,8 +110,7 @@ TEST_F(Shell, CharacterAcceleratorsRunTheirCommands) {
     }
     for (wchar_t ch : {L'r', L'R'}) {
         bool opened = false;
-        EXPECT_TRUE(RunModal([&] { Char(ch); },
-                             {[&] {
+        EXPECT_TRUE(RunModal([&] { Char(ch); }, {[&] {
                                  HWND dialog = FindBox(kSettingsCaption);
                                  if (!dialog) return false;
                                  opened = true;
@@ -141,8 +140,8 @@ TEST_F(Shell, KeysLabelledOneToFourStartTheirGamesOnceOnAnyLayout) {
         wchar_t ch;
         int mode;
     } presses[] = {
-        {kCzech, '1', L'+', kStandardGame}, {kCzech, '2', L'ě', kAutomaticGame}, {kCzech, '3', L'š', kHintGame},
-        {kCzech, '4', L'č', kVersusGame},   {kDigits, '2', 0, kAutomaticGame},   {kDigits, '3', 0, kHintGame},
+        {kCzech, '1', L'+', kStandardGame},       {kCzech, '2', L'ě', kAutomaticGame}, {kCzech, '3', L'š', kHintGame},
+        {kCzech, '4', L'č', kVersusGame},         {kDigits, '2', 0, kAutomaticGame},   {kDigits, '3', 0, kHintGame},
         {kKeypad, VK_NUMPAD4, L'4', kVersusGame},
     };
     SetRandomDraw([] { return ++draws, 0; });
@@ -172,8 +171,7 @@ TEST_F(Shell, DialogsStopTheTimerWhileOpen) {
             if (gameRuns) Command(IDM_HINT_GAME);
             const wchar_t* caption = command == IDM_SETTINGS ? kSettingsCaption : kAboutCaption;
             bool timerWhileOpen = true;
-            EXPECT_TRUE(RunModal([&] { Command(command); },
-                                 {[&] {
+            EXPECT_TRUE(RunModal([&] { Command(command); }, {[&] {
                                      HWND dialog = FindBox(caption);
                                      if (!dialog) return false;
                                      timerWhileOpen = FallTimerRunning(main_);
@@ -191,8 +189,7 @@ TEST_F(Shell, GameOverStopsTheTimerAndThenKeysAreIgnored) {
     std::wstring text;
     int gameOverWhileShown = -1;
     bool timerWhileShown = true;
-    EXPECT_TRUE(RunModal([&] { SendMessageW(main_, UM_GAMEOVER, 0, 0); },
-                         {[&] {
+    EXPECT_TRUE(RunModal([&] { SendMessageW(main_, UM_GAMEOVER, 0, 0); }, {[&] {
                              HWND box = FindBox(kBoxCaption);
                              if (!box) return false;
                              text = MessageBoxText(box);

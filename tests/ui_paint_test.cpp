@@ -48,8 +48,8 @@ struct RangeCase {
 
 TEST(Paint, UpdateRectangleCoversWholeCellsAndIsClamped) {
     const RangeCase cases[] = {
-        {{0, 0, 192, 400}, {0, 0, 11, 24}},  {{16, 0, 176, 384}, {1, 0, 10, 23}}, {{20, 5, 33, 17}, {1, 0, 2, 1}},
-        {{0, 0, 17, 16}, {0, 0, 1, 0}},      {{100, 200, 500, 900}, {6, 12, 11, 24}},
+        {{0, 0, 192, 400}, {0, 0, 11, 24}}, {{16, 0, 176, 384}, {1, 0, 10, 23}},     {{20, 5, 33, 17}, {1, 0, 2, 1}},
+        {{0, 0, 17, 16}, {0, 0, 1, 0}},     {{100, 200, 500, 900}, {6, 12, 11, 24}},
     };
     for (const RangeCase& c : cases) {
         const CellRange got = CellsOfRect(c.area);
@@ -70,9 +70,8 @@ TEST(Paint, CellsTakeTheirColoursAndLeaveTheSixteenthLine) {
         int column, row;
         COLORREF outline, inside;
     } cells[] = {
-        {"empty", 5, 10, kWhite, kWhite},      {"fixed", 1, 23, kBlack, kLightGray},
-        {"left wall", 0, 3, kBlack, kGray},    {"right wall", 11, 20, kBlack, kGray},
-        {"floor", 6, 24, kBlack, kGray},       {"corner", 11, 24, kBlack, kGray},
+        {"empty", 5, 10, kWhite, kWhite},      {"fixed", 1, 23, kBlack, kLightGray}, {"left wall", 0, 3, kBlack, kGray},
+        {"right wall", 11, 20, kBlack, kGray}, {"floor", 6, 24, kBlack, kGray},      {"corner", 11, 24, kBlack, kGray},
     };
     for (const auto& c : cells) {
         EXPECT_EQ(canvas.Outline(c.column, c.row), c.outline) << c.what;

@@ -2,9 +2,8 @@
 // back at their start-up values and the manual command recorded instead of run.
 #pragma once
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 

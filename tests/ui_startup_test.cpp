@@ -1,9 +1,8 @@
 // Start-up with a brick file that is missing or broken in any of the ways the fuzz
 // corpus keeps (fuzz/corpus/brick_file/broken-*.dat): the real kvader.exe shows the
 // error box with string 402 and ends with exit code 1, and no main window appears.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>

@@ -14,9 +14,8 @@
 // Leaked GDI objects are not counted: Wine has no GetGuiResources (it returns 0),
 // and the painting code uses only stock pens and brushes, which are never created
 // or deleted.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <atomic>
 #include <chrono>
@@ -200,15 +199,29 @@ class Driver {
 
     void ToMainWindow() {
         static const Input kInputs[] = {
-            {110, Input::kKey, VK_LEFT},       {110, Input::kKey, VK_RIGHT},      {90, Input::kKey, VK_DOWN},
-            {90, Input::kKey, 'Z'},            {60, Input::kKey, 'X'},            {120, Input::kKey, VK_RETURN},
-            {20, Input::kKey, VK_SPACE},       {40, Input::kKey, 0 /* a letter */},
-            {4, Input::kKey, '1'},             {4, Input::kKey, '2'},             {4, Input::kKey, '3'},
-            {4, Input::kKey, '4'},             {3, Input::kKey, 'R'},             {3, Input::kKey, 1 /* a digit */},
-            {2, Input::kCommand, IDM_STANDARD_GAME}, {2, Input::kCommand, IDM_AUTOMATIC_GAME},
-            {2, Input::kCommand, IDM_HINT_GAME},     {2, Input::kCommand, IDM_VERSUS_GAME},
-            {8, Input::kCommand, IDM_PAUSE},   {3, Input::kCommand, IDM_SETTINGS}, {3, Input::kCommand, IDM_MANUAL},
-            {3, Input::kCommand, IDM_ABOUT},   {313, Input::kTick, 0},
+            {110, Input::kKey, VK_LEFT},
+            {110, Input::kKey, VK_RIGHT},
+            {90, Input::kKey, VK_DOWN},
+            {90, Input::kKey, 'Z'},
+            {60, Input::kKey, 'X'},
+            {120, Input::kKey, VK_RETURN},
+            {20, Input::kKey, VK_SPACE},
+            {40, Input::kKey, 0 /* a letter */},
+            {4, Input::kKey, '1'},
+            {4, Input::kKey, '2'},
+            {4, Input::kKey, '3'},
+            {4, Input::kKey, '4'},
+            {3, Input::kKey, 'R'},
+            {3, Input::kKey, 1 /* a digit */},
+            {2, Input::kCommand, IDM_STANDARD_GAME},
+            {2, Input::kCommand, IDM_AUTOMATIC_GAME},
+            {2, Input::kCommand, IDM_HINT_GAME},
+            {2, Input::kCommand, IDM_VERSUS_GAME},
+            {8, Input::kCommand, IDM_PAUSE},
+            {3, Input::kCommand, IDM_SETTINGS},
+            {3, Input::kCommand, IDM_MANUAL},
+            {3, Input::kCommand, IDM_ABOUT},
+            {313, Input::kTick, 0},
         };
         int roll = Pick(1000);
         const Input* input = kInputs;
@@ -272,22 +285,30 @@ class Driver {
                 PostMessageW(GetDlgItem(dialog, IDC_RANDOM_RADIO + Pick(3)), BM_CLICK, 0, 0);
                 ++sent["settings: a selection clicked"];
             } else if (roll < 9) {
-                if (Pick(2)) Key(keyTarget, VK_RETURN);
-                else PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                if (Pick(2))
+                    Key(keyTarget, VK_RETURN);
+                else
+                    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
                 ++sent["settings: OK"];
             } else {
-                if (Pick(2)) Key(keyTarget, VK_ESCAPE);
-                else PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                if (Pick(2))
+                    Key(keyTarget, VK_ESCAPE);
+                else
+                    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
                 ++sent["settings: Cancel"];
             }
             return;
         }
         const bool about = caption == kAboutCaption;
-        if (Pick(2)) Key(keyTarget, about && Pick(2) ? VK_ESCAPE : VK_RETURN);
-        else PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        if (about) ++sent["about box closed"];
-        else ++sent["box answered: " + std::string(MessageBoxText(dialog) == texts[kTextGameOver] ? "game over"
-                                                                                                   : "bad settings")];
+        if (Pick(2))
+            Key(keyTarget, about && Pick(2) ? VK_ESCAPE : VK_RETURN);
+        else
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        if (about)
+            ++sent["about box closed"];
+        else
+            ++sent["box answered: " +
+                   std::string(MessageBoxText(dialog) == texts[kTextGameOver] ? "game over" : "bad settings")];
     }
 
     DWORD gameThread_;

@@ -13,14 +13,14 @@ Board computerBoard;
 namespace {
 
 constexpr RECT kWellInside{kFirstWellColumn * kCellPixels, 0, (kLastWellColumn + 1) * kCellPixels,
-                           kWellRows * kCellPixels};
+                           kWellRows* kCellPixels};
 
 struct KeyCommand {
     WPARAM key;
     uint32_t command;
 };
 constexpr KeyCommand kKeys[] = {
-    {VK_RETURN, kDrop}, {VK_LEFT, kMoveLeft}, {VK_RIGHT, kMoveRight},
+    {VK_RETURN, kDrop},   {VK_LEFT, kMoveLeft},  {VK_RIGHT, kMoveRight},
     {VK_DOWN, kMoveDown}, {'Z', kRotateForward}, {'X', kRotateBack},
 };
 

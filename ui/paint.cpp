@@ -43,7 +43,8 @@ void PaintBoardArea(HDC dc, const Board& board, const RECT& area) {
     }
 }
 
-void PaintCells(HDC dc, const uint8_t (&grid)[kGridColumns][kGridRows], int firstColumn, int firstRow, int lastColumn, int lastRow) {
+void PaintCells(HDC dc, const uint8_t (&grid)[kGridColumns][kGridRows], int firstColumn, int firstRow, int lastColumn,
+                int lastRow) {
     if (firstColumn < 0) firstColumn = 0;
     if (firstRow < 0) firstRow = 0;
     if (lastColumn > kGridColumns - 1) lastColumn = kGridColumns - 1;

@@ -32,7 +32,8 @@ void PaintBoardArea(HDC dc, const Board& board, const RECT& area);
 
 // Draws the grid cells of the range, rows top to bottom, each left to right; the last
 // column is clamped to at most 11 and the last row to at most 24.
-void PaintCells(HDC dc, const uint8_t (&grid)[kGridColumns][kGridRows], int firstColumn, int firstRow, int lastColumn, int lastRow);
+void PaintCells(HDC dc, const uint8_t (&grid)[kGridColumns][kGridRows], int firstColumn, int firstRow, int lastColumn,
+                int lastRow);
 
 // Draws the four cells of brick at pos with a black outline and the selected brush.
 void DrawBrick(HDC dc, const BrickType& brick, const BrickPos& pos);
