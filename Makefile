@@ -3,11 +3,11 @@
 PRESETS      := native native-asan fuzz win64 win32
 PACKAGES     := cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev binutils \
                 clang libclang-rt-14-dev mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine \
-                xvfb xauth xdotool imagemagick python3 libcli11-dev
+                xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format
 SUDO         := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 WINEPREFIX   := $(CURDIR)/build/win64/wineprefix
 
-.PHONY: all deps build test fuzz bench results play dist clean
+.PHONY: all deps build format-check test fuzz bench results play dist clean
 
 # Configures preset $(1) unless its build folder already is.
 configure = [ -f build/$(1)/CMakeCache.txt ] || cmake --preset $(1)
@@ -32,9 +32,14 @@ build: deps
 	    cmake --build --preset $$p || exit 1; \
 	done
 
+# Fails on C++ that the project's .clang-format would change.
+format-check: deps
+	@echo "== format"; clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
+
 # Runs every test of every build that can run here; the 32-bit build is only built.
 test: build
 	@rc=0; \
+	$(MAKE) --no-print-directory format-check || rc=1; \
 	for p in native native-asan fuzz; do \
 	    echo "== tests: $$p"; ctest --preset $$p || rc=1; \
 	done; \
