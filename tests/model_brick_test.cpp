@@ -79,6 +79,7 @@ TEST(BrickFile, RefusesBadFilesAndKeepsTheTable) {
         {"empty file", ""},
         {"ends inside a rotation", "1 0 0 1 0 0 1"},
         {"ends before type 6", "1 0 0 1 0 0 1 1 1\n"},
+        {"ends inside the last rotation", "1 0 0 1 0 0 1 1 1\n" + six.substr(0, six.rfind("1 1 1"))},
         {"not an integer", "1 0 0 1 0 x 1 1 1\n" + six},
         {"number glued to text", "1 0 0 1 0 0 1 1 1z\n" + six},
         {"rotation count 0", "0\n" + six + "1 0 0 1 0 0 1 1 1"},
