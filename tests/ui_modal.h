@@ -16,6 +16,11 @@ using ModalStep = std::function<bool()>;
 // when the action returned before every step was done.
 bool RunModal(const std::function<void()>& action, std::initializer_list<ModalStep> steps);
 
+// Captions of the settings dialog, the about box and the game's message boxes.
+inline constexpr const wchar_t* kSettingsCaption = L"Kvader - nastavení";
+inline constexpr const wchar_t* kAboutCaption = L"O programu Kvader";
+inline constexpr const wchar_t* kBoxCaption = L"Kvader";
+
 // The dialog or message box with this caption, or nullptr.
 HWND FindBox(const wchar_t* caption);
 

@@ -28,7 +28,3 @@ class Shell : public ::testing::Test {
     static int manualRequests_;
     HWND main_ = nullptr;
 };
-
-inline constexpr const wchar_t* kSettingsCaption = L"Kvader - nastavení";
-inline constexpr const wchar_t* kAboutCaption = L"O programu Kvader";
-inline constexpr const wchar_t* kBoxCaption = L"Kvader";

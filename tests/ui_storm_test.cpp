@@ -41,9 +41,6 @@ constexpr UINT WM_STORM_CHECK = WM_APP + 2;  // check the game on its own thread
 constexpr UINT kAnswerMs = 1000;             // the game must answer within a second
 constexpr int kCheckEveryMs = 1000;
 
-const wchar_t* const kSettingsCaption = L"Kvader - nastavení";
-const wchar_t* const kAboutCaption = L"O programu Kvader";
-
 HWND mainWindow;
 std::atomic<uint32_t> handled{0};
 std::string checkFault;  // written on the game's thread inside a sent message, read after it
@@ -59,10 +56,7 @@ std::string CheckGame() {
     if (!fault.empty()) return "the player's board: " + fault;
     fault = BoardFault(computerBoard);
     if (!fault.empty()) return "the computer's board: " + fault;
-    if (settings.gameOver) {
-        if (KillTimer(mainWindow, FALL_TIMER)) return "the fall timer runs while no game does";
-        return {};
-    }
+    if (settings.gameOver) return FallTimerRunning(mainWindow) ? "the fall timer runs while no game does" : "";
     wchar_t want[kTextLength + 16];
     swprintf(want, kTextLength + 16, L"%ls %u", texts[kTextSpeedPrefix], settings.curInterval / 10);
     if (ItemText(statsPanelWnd, IDC_SPEED) != want)
