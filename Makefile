@@ -3,7 +3,7 @@
 PRESETS      := native native-asan fuzz win64 win32
 PACKAGES     := cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev binutils \
                 clang libclang-rt-14-dev mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine \
-                xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format
+                fonts-crosextra-carlito xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format
 SUDO         := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 WINEPREFIX   := $(CURDIR)/build/win64/wineprefix
 

@@ -197,27 +197,40 @@ TEST_F(Shell, AboutClosesOnEnterButNotOnEscape) {
     EXPECT_EQ(FindBox(kAboutCaption), nullptr);
 }
 
-// The about box's text, all twelve lines of it, fits the read-only edit that shows it
-// (the edit shows whole lines only, and does not scroll): the rectangle the text needs
-// in the edit's font, wrapped at its width, against the edit's formatting rectangle.
-TEST_F(Shell, AboutTextFitsItsBox) {
-    HWND about = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), main_, AboutDlgProc, 0);
-    HWND edit = FindWindowExW(about, nullptr, L"Edit", nullptr);
-    ASSERT_NE(edit, nullptr);
-    wchar_t text[512] = {};
-    GetWindowTextW(edit, text, 512);
-    RECT has, needs{};
-    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&has));
-    needs.right = has.right - has.left;
-    HDC dc = GetDC(edit);
-    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
-    DrawTextW(dc, text, -1, &needs, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, font);
-    ReleaseDC(edit, dc);
-    EXPECT_LE(needs.right, has.right - has.left);
-    EXPECT_LE(needs.bottom, has.bottom - has.top) << "the text needs more lines than the edit shows";
-    EXPECT_NE(std::wstring(text).find(L"bez jakékoli záruky."), std::wstring::npos);
+// Every text of the panel, the settings dialog and the about box fits its control as
+// the template sizes it: the rectangle the text needs in the control's own font,
+// wrapped at the control's width, against the control (for the about box's read-only
+// edit, which shows whole lines only and does not scroll, its formatting rectangle).
+TEST_F(Shell, EveryTextFitsItsControl) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HWND settings = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), main_, SettingsDlgProc, 0);
+    HWND about = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), main_, AboutDlgProc, 0);
+    int measured = 0;
+    for (HWND dialog : {statsPanelWnd, settings, about}) {
+        for (HWND item = GetWindow(dialog, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
+            wchar_t kind[16] = {}, text[512] = {};
+            GetClassNameW(item, kind, 16);
+            LONG style = GetWindowLongW(item, GWL_STYLE);
+            bool isEdit = lstrcmpiW(kind, L"Edit") == 0 && (style & ES_READONLY);
+            bool isText = lstrcmpiW(kind, L"Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT;
+            if (!(isEdit || isText) || GetWindowTextW(item, text, 512) == 0) continue;
+            RECT has, needs{};
+            GetClientRect(item, &has);
+            if (isEdit) SendMessageW(item, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&has));
+            needs.right = has.right - has.left;
+            HDC dc = GetDC(item);
+            HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0)));
+            DrawTextW(dc, text, -1, &needs, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            SelectObject(dc, font);
+            ReleaseDC(item, dc);
+            EXPECT_LE(needs.right, has.right - has.left) << "too wide: " << text;
+            EXPECT_LE(needs.bottom, has.bottom - has.top) << "wraps to more lines than shown: " << text;
+            ++measured;
+        }
+    }
+    EXPECT_GE(measured, 30);
     DestroyWindow(about);
+    DestroyWindow(settings);
 }
 
 }  // namespace
