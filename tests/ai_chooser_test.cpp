@@ -44,7 +44,7 @@ class Chooser : public ::testing::Test {
 void RankTypes(const Board& board, int mode, int (&ranked)[kBrickTypes]) {
     int64_t score[kBrickTypes];
     for (int t = 0; t < kBrickTypes; ++t) {
-        score[t] = FindBestPlacement(ShippedTable().types[t], nullptr, board);
+        score[t] = FindBestPlacement(Shipped(t), nullptr, board);
         if (mode == kLessSuitable) score[t] = -score[t];
     }
     for (int t = 0; t < kBrickTypes; ++t) ranked[t] = t;
@@ -53,7 +53,7 @@ void RankTypes(const Board& board, int mode, int (&ranked)[kBrickTypes]) {
 
 TEST_F(Chooser, RandomModeSpreadsTheDrawsEvenly) {
     SetBrickSelection(kRandomSelection, 5);
-    const Board board = EmptyBoard();
+    const Board board = Well();
     EXPECT_EQ(Deal(board, 0), 0);
     EXPECT_EQ(Deal(board, 32767), 6);
     int counts[kBrickTypes];
@@ -75,8 +75,7 @@ const LawCase kLaws[] = {
 };
 
 TEST_F(Chooser, RankLawFollowsTheIntensity) {
-    Board board = EmptyBoard();
-    PutRow(board, 23, "##.####.##");
+    const Board board = Well("##.####.##");
     for (const LawCase& law : kLaws) {
         for (int mode : {kMoreSuitable, kLessSuitable}) {
             int ranked[kBrickTypes];
@@ -111,12 +110,8 @@ TEST_F(Chooser, WorkedRankingOfTiedScores) {
     EXPECT_EQ(PickNthLargest(sentinels, 3, 3), 1) << "sentinels are never taken";
 }
 
-// A board on which only the bar and the J still fit (on row 0).
-Board NearlyFullBoard() {
-    Board board = EmptyBoard();
-    for (int r = 1; r < kWellRows; ++r) PutRow(board, r, r % 2 ? "#########." : ".#########");
-    return board;
-}
+// A well in which only the bar and the J still fit (on row 0).
+Board NearlyFullBoard() { return Well(("#########./" + Rows(".#########/#########.", 11)).c_str()); }
 
 TEST_F(Chooser, MoreSuitableNeverDealsABrickThatFitsNowhere) {
     SetBrickSelection(kMoreSuitable, 1);
@@ -127,7 +122,7 @@ TEST_F(Chooser, MoreSuitableNeverDealsABrickThatFitsNowhere) {
         EXPECT_EQ(counts[t] > 0, fits) << "type " << t;
     }
 
-    Board full = EmptyBoard();  // bookkeeping of a well filled to the top: nothing fits
+    Board full = Well();  // bookkeeping of a well filled to the top: nothing fits
     for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c) full.colHeight[c] = kWellRows;
     DealForEveryDraw(full, counts);
     EXPECT_EQ(counts[0], kDrawRange);
@@ -148,8 +143,7 @@ TEST_F(Chooser, LessSuitableDealsBricksThatFitNowhereFirst) {
 TEST_F(Chooser, EveryCallDrawsOnceAndCountsOneBrick) {
     for (int mode : {kRandomSelection, kMoreSuitable, kLessSuitable}) {
         SetBrickSelection(mode, 7);
-        Board board = EmptyBoard();
-        PutRow(board, 23, "#.#.##.###");
+        Board board = Well("#.#.##.###");
         Board want = board;
         drawCalls = 0;
         nextDraw = 12345;
@@ -164,8 +158,7 @@ TEST_F(Chooser, EveryCallDrawsOnceAndCountsOneBrick) {
 // Intensities the dialog can pass through a huge field: bounded, never a rank
 // outside 1..7; draws outside 0..32767 are reduced to 15 bits.
 TEST_F(Chooser, OutOfRangeIntensitiesAndDrawsStayInRange) {
-    Board board = EmptyBoard();
-    PutRow(board, 23, "#.#.##.###");
+    const Board board = Well("#.#.##.###");
     int ranked[kBrickTypes];
     RankTypes(board, kMoreSuitable, ranked);
     int lowest[kBrickTypes];

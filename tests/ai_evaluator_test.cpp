@@ -1,107 +1,69 @@
-// The placement evaluator on hand-made boards: the worked examples, ties, the
-// threshold of the step terms, the top and bottom of the well, and "fits nowhere".
-#include <cstring>
+// The placement evaluator on hand-made wells: the worked examples, ties, the step
+// terms' threshold, the top and bottom of the well, and bricks that fit nowhere.
+#include <string>
 
 #include "ai/evaluator.h"
 #include "test_boards.h"
 
 namespace {
 
-struct PlacementCase {
+const struct {
     const char* what;
     int type;
-    int firstRow;         // rows firstRow.. are drawn below, every row above is empty
-    const char* rows[9];  // nullptr ends the picture
+    std::string well;
     BrickPos best;
     int32_t score;
+} kPlacements[] = {
+    {"empty well, square goes to the first column", kSquare, "", {0, 1, 22}, 22},
+    {"empty well, flat bar", kBar, "", {0, 1, 23}, 23},
+    {"upright bar beside a column nine high", kBar, Rows("#.........", 9), {1, 1, 20}, 40},
+    {"square completes two rows", kSquare, "########../########..", {0, 9, 22}, 52},
+    {"flat bar completes the bottom row only", kBar, "....######", {0, 1, 23}, 38},
+    {"a step of 2 beside the brick counts nothing", kSquare, Rows("#.........", 2), {0, 2, 22}, 22},
+    {"covering a step of 3 earns 10", kSquare, Rows("#.........", 3), {0, 2, 22}, 32},
+    {"upright bar completes four rows", kBar, Rows("#########.", 4), {1, 9, 20}, 100},
+    {"a new edge of 3 costs 10, covering 5 earns 30", kSquare, Rows("#.........", 5), {0, 2, 22}, 42},
+    {"landing on row 0, away from steps and holes", kSquare, Rows(".#########/#########.", 11), {0, 3, 0}, 0},
 };
 
-const char* const kTallColumn = "#.........";
-
-const PlacementCase kPlacements[] = {
-    {"empty board, square goes to the first column", kSquare, 24, {}, {0, 1, 22}, 22},
-    {"empty board, flat bar", kBar, 24, {}, {0, 1, 23}, 23},
-    {"upright bar beside a column nine high",
-     kBar,
-     15,
-     {kTallColumn, kTallColumn, kTallColumn, kTallColumn, kTallColumn, kTallColumn, kTallColumn, kTallColumn,
-      kTallColumn},
-     {1, 1, 20},
-     40},
-    {"square completes two rows", kSquare, 22, {"########..", "########.."}, {0, 9, 22}, 52},
-    {"flat bar completes the bottom row only", kBar, 23, {"....######"}, {0, 1, 23}, 38},
-    {"step of 2 beside the brick counts nothing", kSquare, 22, {kTallColumn, kTallColumn}, {0, 2, 22}, 22},
-    {"covering a step of 3 earns 10", kSquare, 21, {kTallColumn, kTallColumn, kTallColumn}, {0, 2, 22}, 32},
-    {"upright bar completes four rows",
-     kBar,
-     20,
-     {"#########.", "#########.", "#########.", "#########."},
-     {1, 9, 20},
-     100},
-    {"a new edge of 3 costs 10, covering 5 earns 30",
-     kSquare,
-     19,
-     {kTallColumn, kTallColumn, kTallColumn, kTallColumn, kTallColumn},
-     {0, 2, 22},
-     42},
-};
-
-TEST(Evaluator, BestPlacementOnHandMadeBoards) {
-    for (const PlacementCase& p : kPlacements) {
-        Board board = EmptyBoard();
-        for (int i = 0; i < 9 && p.rows[i]; ++i) PutRow(board, p.firstRow + i, p.rows[i]);
+TEST(Evaluator, BestPlacementOnHandMadeWells) {
+    for (const auto& p : kPlacements) {
+        const Board board = Well(p.well.c_str());
         BrickPos out{-1, -1, -1};
-        const int32_t score = FindBestPlacement(ShippedTable().types[p.type], &out, board);
-        EXPECT_EQ(score, p.score) << p.what;
-        EXPECT_TRUE(SamePos(out, p.best)) << p.what;
-        EXPECT_EQ(FindBestPlacement(ShippedTable().types[p.type], nullptr, board), score) << p.what << ", no out";
+        EXPECT_EQ(FindBestPlacement(Shipped(p.type), &out, board), p.score) << p.what;
+        EXPECT_EQ(out, p.best) << p.what;
+        EXPECT_EQ(FindBestPlacement(Shipped(p.type), nullptr, board), p.score) << p.what << ", no out";
     }
 }
 
-TEST(Evaluator, LandingRowZeroIsValid) {
-    Board board = EmptyBoard();
-    for (int r = 2; r < kWellRows; ++r) PutRow(board, r, r % 2 ? "#########." : ".#########");
-    BrickPos out{};
-    EXPECT_EQ(FindBestPlacement(ShippedTable().types[kSquare], &out, board), 0);
-    EXPECT_EQ(out.row, 0);
-    EXPECT_EQ(out.column, 3);  // columns 1 and 2 would leave a step or a hole
-}
-
+// Only the bar and the J still fit, on row 0; for the others and for a type without
+// rotations the output is left as it was.
 TEST(Evaluator, NothingFitsLeavesTheOutputAlone) {
-    Board board = EmptyBoard();
-    for (int r = 1; r < kWellRows; ++r) PutRow(board, r, r % 2 ? "#########." : ".#########");
+    const Board board = Well(("#########./" + Rows(".#########/#########.", 11)).c_str());
     const BrickPos kept{3, 7, 11};
     for (int t = 0; t < kBrickTypes; ++t) {
-        if (t == kBar || t == kJay) {  // these still fit on row 0
-            EXPECT_NE(FindBestPlacement(ShippedTable().types[t], nullptr, board), NoPlacement) << "type " << t;
-            continue;
-        }
         BrickPos out = kept;
-        EXPECT_EQ(FindBestPlacement(ShippedTable().types[t], &out, board), NoPlacement) << "type " << t;
-        EXPECT_EQ(0, std::memcmp(&out, &kept, sizeof out)) << "type " << t;
+        const int32_t score = FindBestPlacement(Shipped(t), &out, board);
+        EXPECT_EQ(score == NoPlacement, t != kBar && t != kJay) << "type " << t;
+        EXPECT_TRUE(score != NoPlacement || out == kept) << "type " << t;
     }
     BrickType none{};
     BrickPos out = kept;
-    EXPECT_EQ(FindBestPlacement(none, &out, EmptyBoard()), NoPlacement);
-    EXPECT_EQ(0, std::memcmp(&out, &kept, sizeof out));
+    EXPECT_EQ(FindBestPlacement(none, &out, Well()), NoPlacement);
+    EXPECT_EQ(out, kept);
 }
 
 // The evaluator reads the heights and row fills only: what lies under the surface
 // makes no difference.
 TEST(Evaluator, CellsBelowTheSurfaceDoNotMatter) {
-    Board board = EmptyBoard();
-    PutRow(board, 21, "###..#####");
-    PutRow(board, 22, "#.#.##.###");
-    PutRow(board, 23, "###.#.####");
+    const Board board = Well("###..#####/#.#.##.###/###.#.####");
     Board shuffled = board;
     shuffled.grid[2][22] = 1;  // bookkeeping left as it was
     shuffled.grid[6][22] = 0;
     for (int t = 0; t < kBrickTypes; ++t) {
         BrickPos a{}, b{};
-        EXPECT_EQ(FindBestPlacement(ShippedTable().types[t], &a, board),
-                  FindBestPlacement(ShippedTable().types[t], &b, shuffled))
-            << "type " << t;
-        EXPECT_EQ(0, std::memcmp(&a, &b, sizeof a)) << "type " << t;
+        EXPECT_EQ(FindBestPlacement(Shipped(t), &a, board), FindBestPlacement(Shipped(t), &b, shuffled)) << t;
+        EXPECT_EQ(a, b) << "type " << t;
     }
 }
 

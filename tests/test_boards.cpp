@@ -1,6 +1,6 @@
 #include "test_boards.h"
 
-#include <string>
+#include <cstring>
 
 const BrickTable& ShippedTable() {
     static BrickTable table;
@@ -9,15 +9,24 @@ const BrickTable& ShippedTable() {
     return table;
 }
 
-Board EmptyBoard() {
+void Draw(Board& board, const char* picture) {
+    int row = kWellRows - static_cast<int>((strlen(picture) + 1) / (kWellColumns + 1));
+    for (const char* p = picture; *p; ++row) {
+        for (int i = 0; i < kWellColumns; ++i) board.grid[kFirstWellColumn + i][row] = p[i] == '#';
+        p += p[kWellColumns] == '/' ? kWellColumns + 1 : kWellColumns;
+    }
+    RecomputeBookkeeping(board, board.rowFill, board.colHeight);
+}
+
+std::string Rows(const char* row, int times) {
+    std::string rows;
+    for (int i = 0; i < times; ++i) rows += (i ? "/" : "") + std::string(row);
+    return rows;
+}
+
+Board Well(const char* picture) {
     Board board{};
     ResetBoard(board);
+    Draw(board, picture);
     return board;
 }
-
-void PutRow(Board& board, int row, const char* cells) {
-    for (int i = 0; i < kWellColumns; ++i) board.grid[kFirstWellColumn + i][row] = cells[i] == '#' ? 1 : 0;
-    SyncBookkeeping(board);
-}
-
-void SyncBookkeeping(Board& board) { RecomputeBookkeeping(board, board.rowFill, board.colHeight); }

@@ -1,9 +1,11 @@
 // Helpers shared by the model and computer-player tests: the shipped brick table,
-// boards drawn row by row, the board's invariants as an assertion.
+// wells drawn as pictures, the board's invariants as an assertion, positions that
+// compare and print.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "board_check.h"
@@ -12,29 +14,28 @@
 
 // The brick file shipped in data/, loaded from the tests' working directory.
 const BrickTable& ShippedTable();
+inline const BrickType& Shipped(int type) { return ShippedTable().types[type]; }
 
-// A freshly reset board.
-Board EmptyBoard();
+// Draws the rows of picture, separated by '/', so that the last one is row 23: ten
+// characters each for columns 1..10, '#' filled. Sets rowFill and colHeight from the grid.
+void Draw(Board& board, const char* picture);
 
-// Sets row `row` of the well from ten characters for columns 1..10, '#' filled,
-// anything else empty, then recomputes rowFill and colHeight from the grid.
-void PutRow(Board& board, int row, const char* cells);
+// times rows alike, as a picture.
+std::string Rows(const char* row, int times);
 
-// Sets rowFill and colHeight from the grid.
-void SyncBookkeeping(Board& board);
+// A freshly reset board with picture drawn in.
+Board Well(const char* picture = "");
 
 // The board's invariants (BoardFault), as a GoogleTest assertion.
-inline ::testing::AssertionResult BoardInvariantsHold(const Board& board) {
+inline ::testing::AssertionResult Sound(const Board& board) {
     const std::string fault = BoardFault(board);
     if (fault.empty()) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << fault;
 }
 
-// Whether two positions are equal, printing both when they are not.
-inline ::testing::AssertionResult SamePos(const BrickPos& got, const BrickPos& want) {
-    if (got.rotation == want.rotation && got.column == want.column && got.row == want.row)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "position {" << got.rotation << ", " << got.column << ", " << got.row
-                                         << "}, expected {" << want.rotation << ", " << want.column << ", " << want.row
-                                         << "}";
+inline bool operator==(const BrickPos& a, const BrickPos& b) {
+    return a.rotation == b.rotation && a.column == b.column && a.row == b.row;
+}
+inline void PrintTo(const BrickPos& p, std::ostream* out) {
+    *out << "{" << p.rotation << ", " << p.column << ", " << p.row << "}";
 }

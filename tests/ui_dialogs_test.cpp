@@ -97,7 +97,7 @@ TEST_F(Shell, SettingsAcceptOrRefuseAtTheBounds) {
         {{L"4294967296", L"10", L"5", IDC_RANDOM_RADIO}, false, 0},
     };
     for (const BoundCase& c : cases) {
-        settings = GameSettings{1000, 1000, 10, 0, 5, 0, 1};
+        settings = kStartSettings;
         const GameSettings before = settings;
         std::wstring message, speedAfter;
         bool stillOpen = false;

@@ -110,9 +110,3 @@ void StartTestGame(int mode) {
 void PaintNow(HWND window) { UpdateWindow(window); }
 
 std::wstring PanelText(int id) { return ItemText(statsPanelWnd, id); }
-
-RECT BrickBox(const BrickType& brick, const BrickPos& pos) {
-    const BrickRotation& rot = brick.rotations[pos.rotation];
-    return RECT{(pos.column + rot.left) * kCellPixels, (pos.row + rot.top) * kCellPixels,
-                (pos.column + rot.right + 1) * kCellPixels, (pos.row + rot.bottom + 1) * kCellPixels};
-}

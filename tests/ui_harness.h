@@ -32,6 +32,3 @@ void PaintNow(HWND window);
 
 // Text of a panel control.
 std::wstring PanelText(int id);
-
-// The box of brick at pos in pixels, as a repaint would mark it.
-RECT BrickBox(const BrickType& brick, const BrickPos& pos);

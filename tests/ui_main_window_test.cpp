@@ -67,7 +67,7 @@ TEST_F(Shell, PauseStopsTheFallAndKeysOrTheCommandResume) {
     KeyDown(VK_LEFT);  // resumes, and is swallowed
     EXPECT_EQ(settings.paused, 0);
     EXPECT_TRUE(FallTimerRunning(main_));
-    EXPECT_TRUE(SamePos(playerBoard.curPos, before)) << "the resuming key does not move the brick";
+    EXPECT_EQ(playerBoard.curPos, before) << "the resuming key does not move the brick";
     KeyDown(VK_LEFT);
     EXPECT_EQ(playerBoard.curPos.column, before.column - 1);
 
@@ -205,7 +205,7 @@ TEST_F(Shell, GameOverStopsTheTimerAndThenKeysAreIgnored) {
     const BrickPos before = playerBoard.curPos;
     KeyDown(VK_LEFT);
     KeyDown(VK_DOWN);
-    EXPECT_TRUE(SamePos(playerBoard.curPos, before));
+    EXPECT_EQ(playerBoard.curPos, before);
 }
 
 TEST_F(Shell, ManualTogglesThePauseAndAsksForTheFile) {

@@ -61,8 +61,7 @@ TEST(Paint, UpdateRectangleCoversWholeCellsAndIsClamped) {
 }
 
 TEST(Paint, CellsTakeTheirColoursAndLeaveTheSixteenthLine) {
-    Board board = EmptyBoard();
-    PutRow(board, 23, "##........");
+    const Board board = Well("##........");
     Canvas canvas;
     PaintCells(canvas.dc(), board.grid, 0, 0, 40, 90);  // clamped to the grid
     const struct {
@@ -81,7 +80,7 @@ TEST(Paint, CellsTakeTheirColoursAndLeaveTheSixteenthLine) {
 }
 
 TEST(Paint, OnlyTheCellsOfTheRangeAreDrawn) {
-    Board board = EmptyBoard();
+    Board board = Well();
     Canvas canvas;
     PaintBoardArea(canvas.dc(), board, RECT{20, 5, 33, 17});
     for (int column = 0; column < kGridColumns; ++column)
@@ -93,7 +92,7 @@ TEST(Paint, OnlyTheCellsOfTheRangeAreDrawn) {
 
 TEST(Paint, FallingBrickIsBlackAndCoversTheHint) {
     for (int mode : {kStandardGame, kAutomaticGame, kHintGame, kVersusGame}) {
-        Board board = EmptyBoard();
+        Board board = Well();
         board.mode = mode;
         board.curBrick = &brickTable.types[kSquare];
         board.curPos = BrickPos{0, 4, 10};
@@ -111,7 +110,7 @@ TEST(Paint, FallingBrickIsBlackAndCoversTheHint) {
         PaintBoardArea(covered.dc(), board, RECT{0, 0, 192, 400});
         EXPECT_EQ(covered.Inside(4, 10), kBlack) << "mode " << mode << ": the brick hides the hint";
     }
-    Board waiting = EmptyBoard();  // the computer's board before its first brick
+    Board waiting = Well();  // the computer's board before its first brick
     waiting.curBrick = nullptr;
     waiting.mode = kVersusGame;
     Canvas canvas;

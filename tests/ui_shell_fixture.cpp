@@ -22,7 +22,7 @@ void Shell::SetUpTestSuite() {
 }
 
 void Shell::SetUp() {
-    settings = GameSettings{1000, 1000, 10, 0, 5, 0, 1};
+    settings = kStartSettings;
     SetBrickSelection(0, 5);
     manualOpened_.clear();
     manualRequests_ = 0;

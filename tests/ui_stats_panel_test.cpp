@@ -13,7 +13,7 @@ constexpr int kLeft[5] = {302, 304, 306, 308, 310};
 constexpr int kRight[5] = {303, 305, 307, 309, 311};
 
 Board CountedBoard(int mode, int isComputer, int base) {
-    Board board = EmptyBoard();
+    Board board = Well();
     board.mode = mode;
     board.isComputer = isComputer;
     board.rowsTotal = base;

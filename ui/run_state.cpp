@@ -2,7 +2,7 @@
 
 #include "res/resource.h"
 
-GameSettings settings = {1000, 1000, 10, 0, 5, 0, 1};
+GameSettings settings = kStartSettings;
 BrickTable brickTable;
 
 HWND playerBoardWnd;

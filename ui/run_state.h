@@ -21,6 +21,9 @@ struct GameSettings {
     int32_t paused;         // 1 while the game is paused
     int32_t gameOver;       // 1 while no game runs (from start-up until the first game)
 };
+// The settings at start-up: 1 s a fall, a speed-up every 10 bricks, random bricks at
+// intensity 5, no game.
+inline constexpr GameSettings kStartSettings{1000, 1000, 10, 0, 5, 0, 1};
 extern GameSettings settings;
 
 extern BrickTable brickTable;  // filled once at start-up, read-only afterwards
