@@ -1,5 +1,7 @@
 // The main window: start-up state, game starts from every state, pause and the keys
 // that end it, the timer, the dialogs stopping it, game over, the manual and exit.
+#include <cstring>
+
 #include "ai/chooser.h"
 #include "model/board.h"
 #include "res/resource.h"
@@ -17,10 +19,17 @@ TEST_F(Shell, StartsWithNoGameAndTheNarrowWindow) {
     EXPECT_EQ(settings.gameOver, 1);
     EXPECT_EQ(ClientSize().cx, panelWidth + 192);
     EXPECT_EQ(ClientSize().cy, 400);
-    RECT computer;
-    GetWindowRect(computerBoardWnd, &computer);
-    MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&computer), 2);
-    EXPECT_GE(computer.left, ClientSize().cx) << "the computer's well is out of sight";
+    // The wells and the panel side by side from the top left corner; the computer's
+    // well lies beyond the client area until a versus game widens the window.
+    const int panelRight = 192 + panelWidth;
+    const RECT want[] = {{0, 0, 192, 400}, {192, 0, panelRight, 400}, {panelRight, 0, panelRight + 192, 400}};
+    const HWND children[] = {playerBoardWnd, statsPanelWnd, computerBoardWnd};
+    for (int i = 0; i < 3; ++i) {
+        RECT got;
+        GetWindowRect(children[i], &got);
+        MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&got), 2);
+        EXPECT_EQ(0, memcmp(&got, &want[i], sizeof got)) << "child " << i << " at " << got.left << "," << got.top;
+    }
     KeyDown(VK_LEFT);
     EXPECT_EQ(playerBoard.curBrick, nullptr) << "keys do nothing before a game";
     Command(IDM_PAUSE);
@@ -109,15 +118,7 @@ TEST_F(Shell, CharacterAcceleratorsRunTheirCommands) {
         EXPECT_EQ(settings.gameOver, 0);
     }
     for (wchar_t ch : {L'r', L'R'}) {
-        bool opened = false;
-        EXPECT_TRUE(RunModal([&] { Char(ch); }, {[&] {
-                                 HWND dialog = FindBox(kSettingsCaption);
-                                 if (!dialog) return false;
-                                 opened = true;
-                                 PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-                                 return true;
-                             }}));
-        EXPECT_TRUE(opened) << char(ch);
+        EXPECT_TRUE(RunModal([&] { Char(ch); }, {Press(kSettingsCaption, IDCANCEL)})) << char(ch);
     }
     Char(L'\x1B');
     EXPECT_FALSE(IsWindow(main_)) << "Escape ends the program";
@@ -171,13 +172,10 @@ TEST_F(Shell, DialogsStopTheTimerWhileOpen) {
             if (gameRuns) Command(IDM_HINT_GAME);
             const wchar_t* caption = command == IDM_SETTINGS ? kSettingsCaption : kAboutCaption;
             bool timerWhileOpen = true;
-            EXPECT_TRUE(RunModal([&] { Command(command); }, {[&] {
-                                     HWND dialog = FindBox(caption);
-                                     if (!dialog) return false;
+            EXPECT_TRUE(RunModal([&] { Command(command); }, {On(caption, [&](HWND dialog) {
                                      timerWhileOpen = FallTimerRunning(main_);
                                      PostMessageW(dialog, WM_CLOSE, 0, 0);
-                                     return true;
-                                 }}));
+                                 })}));
             EXPECT_FALSE(timerWhileOpen) << "command " << command;
             EXPECT_EQ(FallTimerRunning(main_), gameRuns) << "command " << command << " game " << gameRuns;
         }
@@ -189,15 +187,12 @@ TEST_F(Shell, GameOverStopsTheTimerAndThenKeysAreIgnored) {
     std::wstring text;
     int gameOverWhileShown = -1;
     bool timerWhileShown = true;
-    EXPECT_TRUE(RunModal([&] { SendMessageW(main_, UM_GAMEOVER, 0, 0); }, {[&] {
-                             HWND box = FindBox(kBoxCaption);
-                             if (!box) return false;
+    EXPECT_TRUE(RunModal([&] { SendMessageW(main_, UM_GAMEOVER, 0, 0); }, {On(kBoxCaption, [&](HWND box) {
                              text = MessageBoxText(box);
                              gameOverWhileShown = settings.gameOver;
                              timerWhileShown = FallTimerRunning(main_);
                              PostMessageW(box, WM_COMMAND, IDOK, 0);
-                             return true;
-                         }}));
+                         })}));
     EXPECT_EQ(text, L"GAME OVER!");
     EXPECT_EQ(gameOverWhileShown, 0) << "set only when the box is closed";
     EXPECT_FALSE(timerWhileShown);

@@ -24,6 +24,18 @@ bool RunModal(const std::function<void()>& action, std::initializer_list<ModalSt
     return allDone;
 }
 
+ModalStep On(const wchar_t* caption, std::function<void(HWND)> act) {
+    return [caption, act] {
+        HWND box = FindBox(caption);
+        if (box) act(box);
+        return box != nullptr;
+    };
+}
+
+ModalStep Press(const wchar_t* caption, int id) {
+    return On(caption, [id](HWND box) { PostMessageW(box, WM_COMMAND, id, 0); });
+}
+
 HWND FindBox(const wchar_t* caption) { return FindWindowW(L"#32770", caption); }
 
 std::wstring MessageBoxText(HWND box) { return ItemText(box, 0xFFFF); }

@@ -16,6 +16,12 @@ using ModalStep = std::function<bool()>;
 // when the action returned before every step was done.
 bool RunModal(const std::function<void()>& action, std::initializer_list<ModalStep> steps);
 
+// Waits for the dialog or box with this caption, then acts on it.
+ModalStep On(const wchar_t* caption, std::function<void(HWND)> act);
+
+// Sends command id (IDOK, IDCANCEL) to the dialog or box with this caption.
+ModalStep Press(const wchar_t* caption, int id);
+
 // Captions of the settings dialog, the about box and the game's message boxes.
 inline constexpr const wchar_t* kSettingsCaption = L"Kvader - nastavení";
 inline constexpr const wchar_t* kAboutCaption = L"O programu Kvader";

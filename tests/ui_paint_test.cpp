@@ -1,5 +1,7 @@
 // Board painting into a memory bitmap, checked pixel by pixel, and the rectangles
 // that mark a brick or a band of rows for repaint.
+#include <cstring>
+
 #include "test_boards.h"
 #include "ui/paint.h"
 #include "ui/run_state.h"
@@ -41,36 +43,35 @@ class Canvas {
     HGDIOBJ old_;
 };
 
-struct RangeCase {
-    RECT area;
-    CellRange cells;
-};
-
 TEST(Paint, UpdateRectangleCoversWholeCellsAndIsClamped) {
-    const RangeCase cases[] = {
-        {{0, 0, 192, 400}, {0, 0, 11, 24}}, {{16, 0, 176, 384}, {1, 0, 10, 23}},     {{20, 5, 33, 17}, {1, 0, 2, 1}},
+    const struct {
+        RECT area;
+        CellRange cells;
+    } cases[] = {
+        // clang-format off
+        {{0, 0, 192, 400}, {0, 0, 11, 24}}, {{16, 0, 176, 384}, {1, 0, 10, 23}}, {{20, 5, 33, 17}, {1, 0, 2, 1}},
         {{0, 0, 17, 16}, {0, 0, 1, 0}},     {{100, 200, 500, 900}, {6, 12, 11, 24}},
+        // clang-format on
     };
-    for (const RangeCase& c : cases) {
+    for (const auto& c : cases) {
         const CellRange got = CellsOfRect(c.area);
-        EXPECT_EQ(got.firstColumn, c.cells.firstColumn) << c.area.left << "," << c.area.top;
-        EXPECT_EQ(got.firstRow, c.cells.firstRow) << c.area.left << "," << c.area.top;
-        EXPECT_EQ(got.lastColumn, c.cells.lastColumn) << c.area.right << "," << c.area.bottom;
-        EXPECT_EQ(got.lastRow, c.cells.lastRow) << c.area.right << "," << c.area.bottom;
+        EXPECT_EQ(0, memcmp(&got, &c.cells, sizeof got))
+            << c.area.left << "," << c.area.top << "," << c.area.right << "," << c.area.bottom;
     }
 }
 
 TEST(Paint, CellsTakeTheirColoursAndLeaveTheSixteenthLine) {
     const Board board = Well("##........");
     Canvas canvas;
-    PaintCells(canvas.dc(), board.grid, 0, 0, 40, 90);  // clamped to the grid
+    PaintCells(canvas.dc(), board.grid, -3, -5, 40, 90);  // clamped to the grid
     const struct {
         const char* what;
         int column, row;
         COLORREF outline, inside;
     } cells[] = {
-        {"empty", 5, 10, kWhite, kWhite},      {"fixed", 1, 23, kBlack, kLightGray}, {"left wall", 0, 3, kBlack, kGray},
-        {"right wall", 11, 20, kBlack, kGray}, {"floor", 6, 24, kBlack, kGray},      {"corner", 11, 24, kBlack, kGray},
+        {"empty", 5, 10, kWhite, kWhite},    {"fixed", 1, 23, kBlack, kLightGray},  {"left wall", 0, 3, kBlack, kGray},
+        {"top corner", 0, 0, kBlack, kGray}, {"right wall", 11, 20, kBlack, kGray}, {"floor", 6, 24, kBlack, kGray},
+        {"corner", 11, 24, kBlack, kGray},
     };
     for (const auto& c : cells) {
         EXPECT_EQ(canvas.Outline(c.column, c.row), c.outline) << c.what;
