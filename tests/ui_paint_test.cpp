@@ -51,6 +51,7 @@ TEST(Paint, UpdateRectangleCoversWholeCellsAndIsClamped) {
         // clang-format off
         {{0, 0, 192, 400}, {0, 0, 11, 24}}, {{16, 0, 176, 384}, {1, 0, 10, 23}}, {{20, 5, 33, 17}, {1, 0, 2, 1}},
         {{0, 0, 17, 16}, {0, 0, 1, 0}},     {{100, 200, 500, 900}, {6, 12, 11, 24}},
+        {{0, 390, 16, 420}, {0, 24, 0, 24}},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -111,13 +112,19 @@ TEST(Paint, FallingBrickIsBlackAndCoversTheHint) {
         PaintBoardArea(covered.dc(), board, RECT{0, 0, 192, 400});
         EXPECT_EQ(covered.Inside(4, 10), kBlack) << "mode " << mode << ": the brick hides the hint";
     }
-    Board waiting = Well();  // the computer's board before its first brick
-    waiting.curBrick = nullptr;
-    waiting.mode = kVersusGame;
-    Canvas canvas;
-    PaintBoardArea(canvas.dc(), waiting, RECT{0, 0, 192, 400});
-    for (int column = 1; column <= 10; ++column)
-        for (int row = 0; row < kWellRows; ++row) EXPECT_EQ(canvas.Inside(column, row), kWhite);
+    // Nothing for the computer's board before its first brick, nor for a brick at a
+    // rotation out of range, as a hint left from another brick could be.
+    Board board = Well();
+    board.mode = kHintGame;
+    for (int rotation : {0, -1, kMaxRotations}) {
+        board.curBrick = rotation == 0 ? nullptr : &brickTable.types[kBar];
+        board.curPos = board.hintPos = BrickPos{rotation, 4, 10};
+        Canvas canvas;
+        PaintBoardArea(canvas.dc(), board, RECT{0, 0, 192, 400});
+        for (int column = 1; column <= 10; ++column)
+            for (int row = 0; row < kWellRows; ++row)
+                EXPECT_EQ(canvas.Outline(column, row), kWhite) << rotation << ": " << column << "," << row;
+    }
 }
 
 TEST(Paint, BrickAndRowBandsAreMarkedExactlyWithoutErasing) {
