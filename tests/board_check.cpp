@@ -33,8 +33,6 @@ bool SameArray(const T (&a)[N], const T (&b)[N]) {
     return true;
 }
 
-std::string Fault(const Board& board, const std::string& what) { return what + DrawRows(board, 0, kWellRows - 1); }
-
 }  // namespace
 
 bool SameBoard(const Board& a, const Board& b) {
@@ -50,40 +48,32 @@ bool SameBoard(const Board& a, const Board& b) {
 }
 
 std::string BoardFault(const Board& board) {
-    for (int r = 0; r < kGridRows; ++r)
-        if (!board.grid[0][r] || !board.grid[kGridColumns - 1][r])
-            return Fault(board, "wall cell missing at row " + std::to_string(r));
-    for (int c = 0; c < kGridColumns; ++c)
-        if (!board.grid[c][kFloorRow]) return Fault(board, "floor cell missing at column " + std::to_string(c));
-    for (int c = 0; c < kGridColumns; ++c)
-        for (int r = 0; r < kGridRows; ++r)
-            if (board.grid[c][r] > 1)
-                return Fault(board, "cell (" + std::to_string(c) + "," + std::to_string(r) + ") holds " +
-                                        std::to_string(board.grid[c][r]));
+    auto fault = [&board](const std::string& what, int i) {
+        return what + " " + std::to_string(i) + DrawRows(board, 0, kWellRows - 1);
+    };
     int32_t rowFill[kGridRows], colHeight[kLastWellColumn + 1];
     RecomputeBookkeeping(board, rowFill, colHeight);
-    for (int r = 0; r < kGridRows; ++r)
-        if (board.rowFill[r] != rowFill[r])
-            return Fault(board, "rowFill[" + std::to_string(r) + "] got " + std::to_string(board.rowFill[r]) +
-                                    " expected " + std::to_string(rowFill[r]));
+    for (int r = 0; r < kGridRows; ++r) {
+        if (!board.grid[0][r] || !board.grid[kGridColumns - 1][r]) return fault("wall cell missing at row", r);
+        if (board.rowFill[r] != rowFill[r]) return fault("rowFill wrong at row", r);
+        for (int c = 0; c < kGridColumns; ++c)
+            if (board.grid[c][r] > 1) return fault("a cell holds more than 1 in row", r);
+    }
+    for (int c = 0; c < kGridColumns; ++c)
+        if (!board.grid[c][kFloorRow]) return fault("floor cell missing at column", c);
     for (int c = 0; c <= kLastWellColumn; ++c)
-        if (board.colHeight[c] != colHeight[c])
-            return Fault(board, "colHeight[" + std::to_string(c) + "] got " + std::to_string(board.colHeight[c]) +
-                                    " expected " + std::to_string(colHeight[c]));
+        if (board.colHeight[c] != colHeight[c]) return fault("colHeight wrong at column", c);
     bool emptySeen = false;
     for (int r = kWellRows - 1; r >= 0; --r) {
-        if (rowFill[r] == kWellColumns) return Fault(board, "row " + std::to_string(r) + " is full");
-        if (rowFill[r] == 0)
-            emptySeen = true;
-        else if (emptySeen)
-            return Fault(board, "row " + std::to_string(r) + " holds cells above an empty row");
+        if (rowFill[r] == kWellColumns) return fault("full row", r);
+        if (rowFill[r] != 0 && emptySeen) return fault("cells above an empty row in row", r);
+        emptySeen |= rowFill[r] == 0;
     }
     int32_t rows = 0, dealt = 0;
     for (int n = 0; n <= kMaxClear; ++n) rows += n * board.clearsBySize[n];
     for (int32_t count : board.brickTypeCount) dealt += count;
-    if (rows != board.rowsTotal)
-        return "rowsTotal " + std::to_string(board.rowsTotal) + " but the clears add up to " + std::to_string(rows);
+    if (rows != board.rowsTotal) return fault("the clears add up to other than rowsTotal:", rows);
     if (static_cast<uint32_t>(dealt) != board.bricksDealt)
-        return "bricksDealt " + std::to_string(board.bricksDealt) + " but the types add up to " + std::to_string(dealt);
+        return fault("the types add up to other than bricksDealt:", dealt);
     return {};
 }
