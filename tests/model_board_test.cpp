@@ -28,32 +28,16 @@ struct Landing {
 };
 
 const Landing kLandings[] = {
+    // clang-format off
     {"no row complete: the band is empty", "", kTee, {0, 2, 22}, 0, 22, -1, ".###....../..#......."},
     {"one row: the rows above drop", "#########.", kBar, {1, 9, 20}, 1, 19, 23, ".........#/.........#/.........#"},
-    {"two rows apart: the gaps close up",
-     "####.####./#########./####.####./#########.",
-     kBar,
-     {1, 9, 20},
-     2,
-     18,
-     23,
-     "####.#####/####.#####"},
-    {"a height falls to the next cell, not into a hole",
-     "########../##.#####..",
-     kSquare,
-     {0, 9, 21},
-     1,
-     20,
-     22,
-     "........##/##.#####.."},
-    {"four rows at the top of a full well",
-     Rows("#########.", 4) + "/" + Rows("#.........", 20),
-     kBar,
-     {1, 9, 0},
-     4,
-     0,
-     3,
-     Rows("#.........", 20)},
+    {"two rows apart: the gaps close up", "####.####./#########./####.####./#########.", kBar, {1, 9, 20},
+     2, 18, 23, "####.#####/####.#####"},
+    {"a height falls to the next cell, not into a hole", "########../##.#####..", kSquare, {0, 9, 21},
+     1, 20, 22, "........##/##.#####.."},
+    {"four rows at the top of a full well", Rows("#########.", 4) + "/" + Rows("#.........", 20), kBar, {1, 9, 0},
+     4, 0, 3, Rows("#.........", 20)},
+    // clang-format on
 };
 
 TEST(Board, FullRowsGoAndTheRowsAboveDrop) {
