@@ -2,8 +2,9 @@
 // one (its type, or a draw for the chooser in a selection the byte picks) and says
 // whether the computer places it at once; with one, a byte is a move command, 0 to
 // 7 (0 and 7 are not commands). Every landing is fixed and the board checked with
-// the tests' own checker; a refused landing must leave the board as it was, and a
-// new game starts.
+// the tests' own checker, and every row it changed must lie in the band it reports
+// for repainting; a refused landing must leave the board as it was, and a new game
+// starts. The soak test plays a million bricks through it.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,9 @@
 #include "model/board.h"
 #include "model/brick.h"
 #include "model/motion.h"
+
+// Landings so far in this process (the soak test counts its bricks by them).
+uint64_t boardFuzzLandings = 0;
 
 namespace {
 
@@ -29,14 +33,22 @@ int FuzzDraw() { return nextDraw; }
 }
 
 void Land(Board& board, const BrickType& brick, const BrickPos& pos) {
-    const Board before = board;
-    if (!FixBrick(brick.rotations[pos.rotation], pos, board)) {
+    Board before = board;
+    const BrickRotation& rot = brick.rotations[pos.rotation];
+    if (!FixBrick(rot, pos, board)) {
         if (!SameBoard(board, before)) Fail("a refused landing changed the board");
         ResetBoard(board);
         return;
     }
+    ++boardFuzzLandings;
     const std::string fault = BoardFault(board);
     if (!fault.empty()) Fail(fault);
+    for (const auto& cell : rot.cell) before.grid[pos.column + cell[0]][pos.row + cell[1]] = 1;
+    for (int r = 0; r < kWellRows; ++r)
+        for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c)
+            if (before.grid[c][r] != board.grid[c][r] &&
+                (board.dirtyBottom == -1 || r < board.dirtyTop || r > board.dirtyBottom))
+                Fail("row " + std::to_string(r) + " changed outside the repaint band" + DrawRows(board, 0, 23));
 }
 
 }  // namespace
