@@ -9,9 +9,6 @@
 // KVADER_STORM_SEED repeats the inputs (the fall timer's own ticks follow the clock).
 // GDI objects are not counted: Wine has no GetGuiResources, and the painting uses
 // stock objects only.
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -26,7 +23,7 @@
 #include "ui/board_window.h"
 #include "ui/main_window.h"
 #include "ui/run_state.h"
-#include "ui_modal.h"
+#include "ui_shell_fixture.h"
 
 namespace {
 
@@ -244,26 +241,20 @@ class Driver {
     std::string failure_;
 };
 
-TEST(Storm, TheGameStaysSoundUnderAMinuteOfRandomInput) {
+TEST_F(Shell, StormOfRandomInputLeavesTheGameSound) {
     const unsigned seed = EnvNumber("KVADER_STORM_SEED", static_cast<unsigned>(GetTickCount()));
     const unsigned seconds = EnvNumber("KVADER_STORM_SECONDS", 60);
     printf("storm seed %u, %u s (KVADER_STORM_SEED=%u repeats its inputs)\n", seed, seconds, seed);
     fflush(stdout);
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    LoadTexts(instance);
-    ASSERT_EQ(LoadBrickTable(brickTable), 1) << "kvader.dat must be in the working directory";
-    openManual = [](HWND, const wchar_t*) {};  // the shell's viewer would be a window of its own
     WNDCLASSW helperClass{};
     helperClass.lpfnWndProc = HelperProc;
     helperClass.hInstance = instance;
     helperClass.lpszClassName = L"KvaderStormHelper";
     RegisterClassW(&helperClass);
     HWND helper = CreateWindowW(L"KvaderStormHelper", L"", 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
-    mainWindow = CreateMainWindow(instance);
-    ShowWindow(mainWindow, SW_SHOW);
-    UpdateWindow(mainWindow);
-    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
+    mainWindow = main_;  // the manual is not opened: the shell's viewer would be a window of its own
     const int windowsBefore = CountWindows();
 
     const DWORD gameThread = GetCurrentThreadId();
@@ -276,7 +267,7 @@ TEST(Storm, TheGameStaysSoundUnderAMinuteOfRandomInput) {
         PostThreadMessageW(gameThread, WM_QUIT, 0, 0);
     });
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchLoopMessage(mainWindow, accelerators, msg);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchLoopMessage(mainWindow, accelerators_, msg);
     storm.join();
 
     EXPECT_EQ(failure, "") << "seed " << seed;
@@ -286,7 +277,6 @@ TEST(Storm, TheGameStaysSoundUnderAMinuteOfRandomInput) {
         EXPECT_GT(driver.sent["box answered: game over"], 0) << "no game ended";
         EXPECT_GT(driver.sent["box answered: bad settings"], 0) << "no invalid settings were refused";
     }
-    DestroyWindow(mainWindow);
     DestroyWindow(helper);
 }
 
