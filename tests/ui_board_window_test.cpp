@@ -47,8 +47,8 @@ TEST_F(BoardWindow, NewGameDealsAtTheSpawnPlaceAndRepaintsTheWell) {
     EXPECT_EQ(playerBoard.isComputer, 0);
     EXPECT_TRUE(UpdateRegionIs(playerBoardWnd, {{16, 0, 176, 384}}));
     EXPECT_EQ(PanelText(IDC_BRICKS_TOTAL), L"1");
-    EXPECT_EQ(PanelText(IDC_BRICKS_TOTAL + 1 + kTee), L"1");
-    EXPECT_EQ(PanelText(IDC_BRICKS_TOTAL + 1 + kSquare), L"0");
+    EXPECT_EQ(PanelText(IDC_BRICKS_TYPE0 + kTee), L"1");
+    EXPECT_EQ(PanelText(IDC_BRICKS_TYPE0 + kSquare), L"0");
 }
 
 // The T from the spawn place; each key repaints the brick's old and new boxes (a
@@ -94,7 +94,7 @@ TEST_F(BoardWindow, EnterDropsFixesAndDealsTheNextBrick) {
     EXPECT_EQ(playerBoard.curPos, SpawnPos);
     EXPECT_TRUE(UpdateRegionIs(playerBoardWnd, {{64, 0, 112, 32}, {64, 352, 112, 384}, {64, 0, 128, 16}}));
     EXPECT_EQ(PanelText(IDC_BRICKS_TOTAL), L"2");
-    EXPECT_EQ(PanelText(IDC_BRICKS_TOTAL + 1 + kBar), L"1");
+    EXPECT_EQ(PanelText(IDC_BRICKS_TYPE0 + kBar), L"1");
 }
 
 TEST_F(BoardWindow, BlockedDownLandsAndClearedRowsAreRepainted) {

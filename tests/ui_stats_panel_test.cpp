@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr int kLeft[5] = {302, 304, 306, 308, 310};
-constexpr int kRight[5] = {303, 305, 307, 309, 311};
+constexpr int kLeft[5] = {IDC_ROWS_LEFT, IDC_SINGLES_LEFT, IDC_DOUBLES_LEFT, IDC_TRIPLES_LEFT, IDC_FOURS_LEFT};
+constexpr int kRight[5] = {IDC_ROWS_RIGHT, IDC_SINGLES_RIGHT, IDC_DOUBLES_RIGHT, IDC_TRIPLES_RIGHT, IDC_FOURS_RIGHT};
 
 Board CountedBoard(int mode, int isComputer, int base) {
     Board board = Well();
@@ -31,8 +31,9 @@ void ExpectColumn(const int (&ids)[5], int base, const char* what) {
 }
 
 void ExpectBricks(int base, const char* what) {
-    EXPECT_EQ(PanelText(312), Number(base * 10)) << what;
-    for (int t = 0; t < kBrickTypes; ++t) EXPECT_EQ(PanelText(313 + t), Number(base + 20 + t)) << what << " type " << t;
+    EXPECT_EQ(PanelText(IDC_BRICKS_TOTAL), Number(base * 10)) << what;
+    for (int t = 0; t < kBrickTypes; ++t)
+        EXPECT_EQ(PanelText(IDC_BRICKS_TYPE0 + t), Number(base + 20 + t)) << what << " type " << t;
 }
 
 TEST(StatsPanel, ColumnsFollowTheModeAndTheBoard) {
