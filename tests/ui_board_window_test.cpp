@@ -25,8 +25,8 @@ class BoardWindow : public ::testing::Test {
         KillTimer(UiHarness::parent, FALL_TIMER);
     }
     static void Settle() {
-        PaintNow(playerBoardWnd);
-        PaintNow(computerBoardWnd);
+        UpdateWindow(playerBoardWnd);
+        UpdateWindow(computerBoardWnd);
     }
     static void Key(WPARAM key) { SendMessageW(playerBoardWnd, WM_KEYDOWN, key, 0); }
     // Starts a game with these bricks to come, everything painted.

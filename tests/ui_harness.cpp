@@ -83,8 +83,8 @@ void StartTestGame(int mode) {
     // not by the game) is painted before the game starts.
     const SIZE size = MainClientSize(mode);
     SetClientSize(UiHarness::parent, size.cx, size.cy);
-    PaintNow(playerBoardWnd);
-    PaintNow(computerBoardWnd);
+    UpdateWindow(playerBoardWnd);
+    UpdateWindow(computerBoardWnd);
     UiHarness::erases = 0;
     StartGame(UiHarness::parent, mode);
 }
@@ -106,7 +106,5 @@ void StartTestGame(int mode) {
     return ::testing::AssertionFailure() << "update region differs; its box is (" << box.left << "," << box.top << ")-("
                                          << box.right << "," << box.bottom << ")";
 }
-
-void PaintNow(HWND window) { UpdateWindow(window); }
 
 std::wstring PanelText(int id) { return ItemText(statsPanelWnd, id); }

@@ -27,8 +27,5 @@ void StartTestGame(int mode);
 // True when window's update region is exactly the union of rects (none: empty).
 ::testing::AssertionResult UpdateRegionIs(HWND window, std::initializer_list<RECT> rects);
 
-// Paints window now (its WM_PAINT runs) so that the next message starts clean.
-void PaintNow(HWND window);
-
 // Text of a panel control.
 std::wstring PanelText(int id);

@@ -135,7 +135,7 @@ TEST(Paint, BrickAndRowBandsAreMarkedExactlyWithoutErasing) {
     ValidateRect(playerBoardWnd, nullptr);
     InvalidateRows(playerBoardWnd, 19, 23);
     EXPECT_TRUE(UpdateRegionIs(playerBoardWnd, {RECT{16, 304, 176, 384}}));
-    PaintNow(playerBoardWnd);
+    UpdateWindow(playerBoardWnd);
     EXPECT_EQ(UiHarness::erases, 0);
     EXPECT_TRUE(UpdateRegionIs(playerBoardWnd, {}));
 }
