@@ -37,6 +37,8 @@ const Landing kLandings[] = {
      1, 20, 22, "........##/##.#####.."},
     {"four rows at the top of a full well", Rows("#########.", 4) + "/" + Rows("#.........", 20), kBar, {1, 9, 0},
      4, 0, 3, Rows("#.........", 20)},
+    {"a column 22 high drops one row: the band reaches row 1", Rows("#.........", 21) + "/#########.", kBar, {1, 9, 20},
+     1, 1, 23, Rows("#.........", 18) + "/" + Rows("#........#", 3)},
     // clang-format on
 };
 
