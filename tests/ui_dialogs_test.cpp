@@ -120,18 +120,25 @@ int DealtWithTopDraw() {
     return type;
 }
 
-// The least suitable brick on an empty board is the S (-8, as the Z, which comes later).
+// On an empty board the bar fits best (23) and the S worst (-8, as the Z, which
+// comes later); in the random mode the highest draw gives the last type.
 TEST_F(Shell, EveryConfirmationHandsTheSelectionToTheChooser) {
-    EXPECT_TRUE(RunModal([&] { Command(IDM_SETTINGS); },
-                         {Fill({L"100", L"10", L"20", IDC_UNSUITABLE_RADIO}), Press(kSettingsCaption, IDOK)}));
-    EXPECT_EQ(settings.selectionMode, 2);
-    EXPECT_EQ(settings.intensity, 20u);
-    EXPECT_EQ(DealtWithTopDraw(), kEss);
-
+    const struct {
+        int radio, mode, dealt;  // dealt: the brick the highest draw gives on an empty board
+    } choices[] = {{IDC_SUITABLE_RADIO, kMoreSuitable, kBar},
+                   {IDC_UNSUITABLE_RADIO, kLessSuitable, kEss},
+                   {IDC_RANDOM_RADIO, kRandomSelection, kJay}};
+    for (const auto& c : choices) {
+        EXPECT_TRUE(RunModal([&] { Command(IDM_SETTINGS); },
+                             {Fill({L"100", L"10", L"20", c.radio}), Press(kSettingsCaption, IDOK)}));
+        EXPECT_EQ(settings.selectionMode, c.mode);
+        EXPECT_EQ(settings.intensity, 20u);
+        EXPECT_EQ(DealtWithTopDraw(), c.dealt) << "mode " << c.mode;
+    }
     SetBrickSelection(kLessSuitable, 20);
     settings.selectionMode = 0;
     EXPECT_TRUE(RunModal([&] { Command(IDM_SETTINGS); }, {Press(kSettingsCaption, IDOK)}));
-    EXPECT_EQ(DealtWithTopDraw(), 6) << "confirming unchanged values still sets the random mode";
+    EXPECT_EQ(DealtWithTopDraw(), kJay) << "confirming unchanged values still sets the random mode";
 }
 
 TEST_F(Shell, AboutClosesOnEnterButNotOnEscape) {
