@@ -62,7 +62,7 @@ TEST(Paint, UpdateRectangleCoversWholeCellsAndIsClamped) {
 }
 
 TEST(Paint, CellsTakeTheirColoursAndLeaveTheSixteenthLine) {
-    const Board board = Well("##........");
+    const Board board = Well("##.......#");
     Canvas canvas;
     PaintCells(canvas.dc(), board.grid, -3, -5, 40, 90);  // clamped to the grid
     const struct {
@@ -70,8 +70,13 @@ TEST(Paint, CellsTakeTheirColoursAndLeaveTheSixteenthLine) {
         int column, row;
         COLORREF outline, inside;
     } cells[] = {
-        {"empty", 5, 10, kWhite, kWhite},    {"fixed", 1, 23, kBlack, kLightGray},  {"left wall", 0, 3, kBlack, kGray},
-        {"top corner", 0, 0, kBlack, kGray}, {"right wall", 11, 20, kBlack, kGray}, {"floor", 6, 24, kBlack, kGray},
+        {"empty", 5, 10, kWhite, kWhite},
+        {"fixed", 1, 23, kBlack, kLightGray},
+        {"fixed, last column", 10, 23, kBlack, kLightGray},
+        {"left wall", 0, 3, kBlack, kGray},
+        {"top corner", 0, 0, kBlack, kGray},
+        {"right wall", 11, 20, kBlack, kGray},
+        {"floor", 6, 24, kBlack, kGray},
         {"corner", 11, 24, kBlack, kGray},
     };
     for (const auto& c : cells) {
