@@ -102,7 +102,7 @@ TEST_F(Chooser, WorkedRankingOfTiedScores) {
 }
 
 // A well in which only the bar and the J still fit (on row 0).
-Board NearlyFullBoard() { return Well(("#########./" + Rows(".#########/#########.", 11)).c_str()); }
+Board NearlyFullBoard() { return Well(NearlyFullWell().c_str()); }
 
 TEST_F(Chooser, MoreSuitableNeverDealsABrickThatFitsNowhere) {
     SetBrickSelection(kMoreSuitable, 1);

@@ -39,7 +39,7 @@ TEST(Evaluator, BestPlacementOnHandMadeWells) {
 // Only the bar and the J still fit, on row 0; for the others and for a type without
 // rotations the output is left as it was.
 TEST(Evaluator, NothingFitsLeavesTheOutputAlone) {
-    const Board board = Well(("#########./" + Rows(".#########/#########.", 11)).c_str());
+    const Board board = Well(NearlyFullWell().c_str());
     const BrickPos kept{3, 7, 11};
     for (int t = 0; t < kBrickTypes; ++t) {
         BrickPos out = kept;

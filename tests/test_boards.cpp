@@ -24,6 +24,8 @@ std::string Rows(const char* row, int times) {
     return rows;
 }
 
+std::string NearlyFullWell() { return "#########./" + Rows(".#########/#########.", 11); }
+
 Board Well(const char* picture) {
     Board board{};
     ResetBoard(board);

@@ -23,6 +23,10 @@ void Draw(Board& board, const char* picture);
 // times rows alike, as a picture.
 std::string Rows(const char* row, int times);
 
+// Rows 1 to 23 alternately without their last and their first cell: only the bar and
+// the J still fit, on row 0.
+std::string NearlyFullWell();
+
 // A freshly reset board with picture drawn in.
 Board Well(const char* picture = "");
 

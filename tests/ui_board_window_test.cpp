@@ -181,8 +181,7 @@ TEST_F(BoardWindow, BrickThatCannotBeFixedEndsTheGame) {
     for (int mode : {kStandardGame, kAutomaticGame}) {
         Start(mode, {kTee, kBar});
         UiHarness::gameOvers = 0;
-        Draw(playerBoard, mode == kStandardGame ? Rows("....#.....", 22).c_str()
-                                                : ("#########./" + Rows(".#########/#########.", 11)).c_str());
+        Draw(playerBoard, mode == kStandardGame ? Rows("....#.....", 22).c_str() : NearlyFullWell().c_str());
         ScriptBricks({kSquare});
         DealBrick(playerBoardWnd, brickTable, playerBoard);
         EXPECT_EQ(playerBoard.curPos, SpawnPos);
