@@ -10,6 +10,7 @@
 #include "ui/board_window.h"
 #include "ui/paint.h"
 #include "ui/run_state.h"
+#include "ui_pixels.h"
 #include "ui_shell_fixture.h"
 
 namespace {
@@ -201,6 +202,43 @@ TEST_F(Shell, GameOverStopsTheTimerAndThenKeysAreIgnored) {
     KeyDown(VK_LEFT);
     KeyDown(VK_DOWN);
     EXPECT_EQ(playerBoard.curPos, before);
+}
+
+// Every way a game ends (the player's board in each mode, the computer's board in a
+// versus game): while the box is up and after it closes, every cell of both wells
+// shows what its board holds; a brick that landed is no longer drawn as falling.
+TEST_F(Shell, AfterGameOverEveryCellShowsItsBoard) {
+    SetRandomDraw([] { return 0; });  // squares only: none fits in the nearly full well
+    for (int ending = kStandardGame; ending <= kVersusGame + 1; ++ending) {
+        const bool computerEnds = ending > kVersusGame;
+        const int mode = computerEnds ? kVersusGame : ending;
+        Command(IDM_STANDARD_GAME + mode);
+        KillTimer(main_, FALL_TIMER);
+        if (computerEnds) {
+            KeyDown(VK_RETURN);  // the computer's board gets the first square; its place is then taken
+            const auto& cell = computerBoard.curBrick->rotations[computerBoard.curPos.rotation].cell[0];
+            computerBoard.grid[computerBoard.curPos.column + cell[0]][computerBoard.curPos.row + cell[1]] = 1;
+        } else {
+            Draw(playerBoard, NearlyFullWell().c_str());
+            DealBrick(playerBoardWnd, brickTable, playerBoard);
+            InvalidateRect(playerBoardWnd, nullptr, FALSE);
+        }
+        const auto wellsShowTheirBoards = [&](const char* when) {
+            EXPECT_TRUE(PaintedAsItsBoard(playerBoardWnd, playerBoard)) << when << ", ending " << ending;
+            if (mode == kVersusGame) {
+                EXPECT_TRUE(PaintedAsItsBoard(computerBoardWnd, computerBoard)) << when << ", ending " << ending;
+            }
+        };
+        EXPECT_TRUE(RunModal([&] { KeyDown(VK_RETURN); }, {On(kBoxCaption,
+                                                              [&](HWND box) {
+                                                                  wellsShowTheirBoards("box up");
+                                                                  PostMessageW(box, WM_COMMAND, IDOK, 0);
+                                                              })}))
+            << "ending " << ending;
+        EXPECT_EQ(settings.gameOver, 1) << "ending " << ending;
+        wellsShowTheirBoards("box closed");
+    }
+    SetRandomDraw(nullptr);
 }
 
 TEST_F(Shell, ManualTogglesThePauseAndAsksForTheFile) {

@@ -80,16 +80,17 @@ void Board_OnKeyDown(HWND window, Board& board, WPARAM key) {
             if (HandleBrickKey(window, key, board, *board.curBrick, board.curPos) == kStop) return;
             InvalidateBrick(window, *board.curBrick, board.hintPos);
             break;
-        case kVersusGame:
+        case kVersusGame: {
             if (HandleBrickKey(window, key, board, *board.curBrick, board.curPos) == kStop) return;
-            // The computer's board may end the game while it lands its own brick;
-            // then no brick is dealt here, and no speed-up restarts the timer. The
-            // brick just landed is part of the well now, no longer a falling brick.
-            if (SendMessageW(computerBoardWnd, UM_PUTBRICK, reinterpret_cast<WPARAM>(board.curBrick), 0) == kStop) {
-                board.curBrick = nullptr;
-                return;
-            }
+            // The brick just landed is part of the well now, no longer a falling
+            // brick, before the computer's board lands its own: that may end the game,
+            // and the game-over box repaints this well while it is up. Then no brick
+            // is dealt here, and no speed-up restarts the timer.
+            const BrickType* landed = board.curBrick;
+            board.curBrick = nullptr;
+            if (SendMessageW(computerBoardWnd, UM_PUTBRICK, reinterpret_cast<WPARAM>(landed), 0) == kStop) return;
             break;
+        }
         default: return;
     }
     DealBrick(window, brickTable, board);
