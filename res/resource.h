@@ -37,6 +37,7 @@
 #define IDS_SPEED_PREFIX 404
 #define IDS_BAD_SETTINGS 405
 #define IDS_MANUAL_FILE 406
+#define IDS_MILLIONS 407
 
 #define IDM_MAIN 200
 #define IDM_STANDARD_GAME 201  // 201 + GameMode, up to 204

@@ -52,6 +52,32 @@ TEST(StatsPanel, ColumnsFollowTheModeAndTheBoard) {
     }
 }
 
+// Every count is shown whole up to seven digits, and in whole millions above.
+TEST(StatsPanel, LargeCountsAreShownWholeOrInMillions) {
+    const struct {
+        uint32_t count;
+        const wchar_t* text;
+    } cases[] = {{1009, L"1009"},        {1265, L"1265"},        {9999999, L"9999999"},
+                 {10000000, L"10 mil."}, {10999999, L"10 mil."}, {2147483647, L"2147 mil."}};
+    const int allCounts[] = {IDC_ROWS_LEFT,     IDC_SINGLES_LEFT, IDC_DOUBLES_LEFT,  IDC_TRIPLES_LEFT,
+                             IDC_FOURS_LEFT,    IDC_ROWS_RIGHT,   IDC_SINGLES_RIGHT, IDC_DOUBLES_RIGHT,
+                             IDC_TRIPLES_RIGHT, IDC_FOURS_RIGHT,  IDC_BRICKS_TOTAL};
+    for (const auto& c : cases) {
+        Board board = Well();
+        board.mode = kVersusGame;
+        board.rowsTotal = static_cast<int32_t>(c.count);
+        for (int n = 1; n <= 4; ++n) board.clearsBySize[n] = board.rowsTotal;
+        for (int& count : board.brickTypeCount) count = board.rowsTotal;
+        board.bricksDealt = c.count;
+        for (int isComputer : {0, 1}) {
+            board.isComputer = isComputer;
+            UpdateStatsPanel(statsPanelWnd, board);
+        }
+        for (int id : allCounts) EXPECT_EQ(PanelText(id), c.text) << c.count << " in control " << id;
+        for (int t = 0; t < kBrickTypes; ++t) EXPECT_EQ(PanelText(IDC_BRICKS_TYPE0 + t), c.text) << c.count;
+    }
+}
+
 TEST(StatsPanel, SpeedLabelShowsHundredthsOfASecond) {
     const struct {
         uint32_t interval;

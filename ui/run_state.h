@@ -50,11 +50,19 @@ inline constexpr UINT UM_NEWGAME = WM_USER + 1;   // wParam GameMode, lParam 1 o
 inline constexpr UINT UM_GAMEOVER = WM_USER + 2;  // board window -> its parent
 inline constexpr UINT UM_PUTBRICK = WM_USER + 3;  // wParam: the BrickType the player has landed
 
-// The six texts of the string table, ids 401 to 406.
-inline constexpr int kTextCount = 6;
+// The seven texts of the string table, ids 401 to 407.
+inline constexpr int kTextCount = 7;
 inline constexpr int kTextLength = 100;
-enum TextId { kTextAppName, kTextNoBrickFile, kTextGameOver, kTextSpeedPrefix, kTextBadSettings, kTextManualFile };
+enum TextId {
+    kTextAppName,
+    kTextNoBrickFile,
+    kTextGameOver,
+    kTextSpeedPrefix,
+    kTextBadSettings,
+    kTextManualFile,
+    kTextMillions,  // the unit after a count shown in whole millions
+};
 extern wchar_t texts[kTextCount][kTextLength];
 
-// Loads strings 401 to 406 into texts, each cut to 99 characters.
+// Loads strings 401 to 407 into texts, each cut to 99 characters.
 void LoadTexts(HINSTANCE instance);

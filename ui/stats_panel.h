@@ -11,7 +11,8 @@
 
 // Writes board's cleared rows into the column that fits its mode (and empties the
 // left column outside a versus game) and, unless it is the computer's board, its
-// brick counts.
+// brick counts. A count is shown whole up to 9,999,999 and in whole millions above
+// (string 407 after the number: "10 mil." for 10,000,000 to 10,999,999).
 void UpdateStatsPanel(HWND panel, const Board& board);
 
 // Writes "Rychlost: N" into the speed label through statsPanelWnd (the one panel),
