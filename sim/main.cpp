@@ -55,6 +55,41 @@ void ShowProgress(uint32_t done, uint32_t games) {
     fflush(stderr);
 }
 
+// A whole decimal number from lo to hi; anything else is refused with a message
+// that says so (CLI11's own would call "abc" a value out of range).
+CLI::Validator WholeNumber(uint64_t lo, uint64_t hi) {
+    const std::string expected = "a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
+    return CLI::Validator(
+        [=](std::string& text) -> std::string {
+            const bool digits =
+                !text.empty() && text.size() <= 19 && text.find_first_not_of("0123456789") == std::string::npos;
+            const uint64_t value = digits ? std::stoull(text) : 0;
+            if (digits && value >= lo && value <= hi) return {};
+            return expected + " is expected, not '" + text + "'";
+        },
+        expected);
+}
+
+// Why the brick file cannot be used: missing (then, if none was named, how to name
+// one) or present but refused.
+void ReportBrickFile(const std::string& path, bool named) {
+    FILE* file = fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        const int error = errno;
+        if (named)
+            fprintf(stderr, "kvader-sim: cannot open the brick file '%s': %s\n", path.c_str(), strerror(error));
+        else
+            fprintf(stderr, "kvader-sim: no brick file: '%s' is not in the current folder; name one with --data PATH\n",
+                    path.c_str());
+        return;
+    }
+    fclose(file);
+    fprintf(stderr,
+            "kvader-sim: the brick file '%s' exists but is not a valid brick file (seven brick types, each a rotation "
+            "count of 1 to 4 and four cells per rotation)\n",
+            path.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,19 +102,21 @@ int main(int argc, char** argv) {
 
     CLI::App app{kAbout, "kvader-sim"};
     app.footer(kDraws);
-    app.add_option("--games", o.games, "games to play")->check(CLI::Range(1u, 100000000u))->capture_default_str();
-    app.add_option("--seed", o.seed, "seed of game 0, 0 to 4294967295")->capture_default_str();
+    app.add_option("--games", o.games, "games to play")->check(WholeNumber(1, 100000000))->capture_default_str();
+    app.add_option("--seed", o.seed, "seed of game 0, 0 to 4294967295")
+        ->check(WholeNumber(0, UINT32_MAX))
+        ->capture_default_str();
     app.add_option("--selection", o.selection, "random, better (more suitable bricks) or worse (less suitable)")
         ->check(CLI::IsMember(selectionNames))
         ->capture_default_str();
     app.add_option("--intensity", o.intensity, "intensity of the steered selection, 1 to 2147483647")
-        ->check(CLI::Range(1, INT32_MAX))
+        ->check(WholeNumber(1, INT32_MAX))
         ->capture_default_str();
     app.add_option("--max-bricks", o.maxBricks, "a game that lands this many bricks stops and counts as capped")
-        ->check(CLI::Range(1u, UINT32_MAX))
+        ->check(WholeNumber(1, UINT32_MAX))
         ->capture_default_str();
     app.add_option("--data", o.data, "the brick file")->capture_default_str();
-    app.add_option("--jobs", o.jobs, "threads playing games (default: every core)")->check(CLI::Range(1u, 1024u));
+    app.add_option("--jobs", o.jobs, "threads playing games (default: every core)")->check(WholeNumber(1, 1024));
     app.add_option("--csv", o.csv, "also write one row per game to this file");
     try {
         app.parse(argc, argv);
@@ -93,9 +130,7 @@ int main(int argc, char** argv) {
 
     static BrickTable table;
     if (!LoadBrickTableFrom(o.data.c_str(), table)) {
-        fprintf(stderr,
-                "kvader-sim: cannot use the brick file '%s': it is missing, unreadable or not a valid brick file\n",
-                o.data.c_str());
+        ReportBrickFile(o.data, app.count("--data") > 0);
         return 1;
     }
     FILE* csv = nullptr;
@@ -119,6 +154,7 @@ int main(int argc, char** argv) {
             rc = 1;
         }
     }
-    PrintSummary(stdout, results, o.maxBricks, seconds, o.jobs);
+    const RunConfig config{o.games, o.seed, o.selection.c_str(), o.intensity, o.maxBricks, o.data.c_str(), o.jobs};
+    PrintSummary(stdout, config, results, seconds);
     return rc;
 }

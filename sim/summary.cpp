@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -48,8 +49,19 @@ int WriteCsv(FILE* out, const std::vector<GameResult>& results) {
     return fflush(out) == 0 && !ferror(out);
 }
 
-void PrintSummary(FILE* out, const std::vector<GameResult>& results, uint32_t maxBricks, double seconds,
-                  unsigned jobs) {
+void PrintSummary(FILE* out, const RunConfig& config, const std::vector<GameResult>& results, double seconds) {
+    const uint32_t lastSeed = config.seed + (config.games - 1);  // unsigned: wraps past 4294967295 to 0
+    fprintf(out, "run              %u games, seeds %u to %u%s\n", config.games, config.seed, lastSeed,
+            lastSeed < config.seed ? " (wrapping past 4294967295 to 0)" : "");
+    if (strcmp(config.selection, "random") == 0)
+        fprintf(out, "selection        random\n");
+    else
+        fprintf(out, "selection        %s (%s suitable bricks), intensity %d\n", config.selection,
+                strcmp(config.selection, "better") == 0 ? "more" : "less", config.intensity);
+    fprintf(out, "brick cap        %u bricks a game\n", config.maxBricks);
+    fprintf(out, "brick file       %s\n", config.brickFile);
+    fprintf(out, "jobs             %u\n", config.jobs);
+
     std::vector<uint32_t> rows, bricks;
     double totalRows = 0, totalBricks = 0, clears[5] = {};
     size_t capped = 0;
@@ -62,7 +74,7 @@ void PrintSummary(FILE* out, const std::vector<GameResult>& results, uint32_t ma
         capped += g.capped;
     }
     const Spread r = SpreadOf(rows), b = SpreadOf(bricks);
-    fprintf(out, "games            %zu (%zu capped at %u bricks)\n", results.size(), capped, maxBricks);
+    fprintf(out, "games            %zu (%zu capped at %u bricks)\n", results.size(), capped, config.maxBricks);
     fprintf(out, "rows per game    mean %.1f +- %.1f (95%% interval), median %.1f, min %u, max %u\n", r.mean,
             r.halfWidth, r.median, r.min, r.max);
     fprintf(out, "bricks per game  mean %.1f +- %.1f (95%% interval), median %.1f, min %u, max %u\n", b.mean,
@@ -71,5 +83,5 @@ void PrintSummary(FILE* out, const std::vector<GameResult>& results, uint32_t ma
     fprintf(out, "clears           single %.0f, double %.0f, triple %.0f, quadruple %.0f\n", clears[1], clears[2],
             clears[3], clears[4]);
     fprintf(out, "speed            %.0f bricks/s with %u jobs (%.2f s)\n", seconds > 0 ? totalBricks / seconds : 0.0,
-            jobs, seconds);
+            config.jobs, seconds);
 }

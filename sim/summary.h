@@ -21,6 +21,17 @@ Spread SpreadOf(std::vector<uint32_t> values);
 // written, 0 on a write error.
 int WriteCsv(FILE* out, const std::vector<GameResult>& results);
 
-// The summary, in lines of plain text for a reader; seconds is the wall time of
-// the run and jobs the threads it used.
-void PrintSummary(FILE* out, const std::vector<GameResult>& results, uint32_t maxBricks, double seconds, unsigned jobs);
+// What a run was asked to play, as its summary names it.
+struct RunConfig {
+    uint32_t games, seed;   // game i starts the generator at seed + i (wrapping)
+    const char* selection;  // "random", "better" or "worse"
+    int32_t intensity;      // of a steered selection
+    uint32_t maxBricks;     // the cap of a game
+    const char* brickFile;  // the path as given
+    unsigned jobs;          // threads playing games
+};
+
+// The summary, in lines of plain text for a reader: first the configuration that
+// produced it, so that a saved summary tells what it measured, then the results;
+// seconds is the wall time of the run.
+void PrintSummary(FILE* out, const RunConfig& config, const std::vector<GameResult>& results, double seconds);

@@ -23,10 +23,14 @@ SEEDED = [
                     '--max-bricks', '2000']),
 ]
 
+# Each refused with the usage and a message that names the problem.
 BAD_ARGUMENTS = [
-    ['--games', '0'], ['--games', 'x'], ['--games'], ['--seed', '-1'], ['--seed', '4294967296'],
-    ['--selection', 'best'], ['--intensity', '0'], ['--intensity', '2147483648'], ['--max-bricks', '0'],
-    ['--jobs', '0'], ['--unknown'], ['stray'],
+    (['--games', '0'], 'a whole number from 1 to 100000000'), (['--games', 'abc'], "is expected, not 'abc'"),
+    (['--games'], '--games'), (['--seed', '-1'], 'a whole number from 0 to 4294967295'),
+    (['--seed', '4294967296'], "not '4294967296'"), (['--selection', 'best'], 'best not in {better,random,worse}'),
+    (['--intensity', '0'], 'from 1 to 2147483647'), (['--intensity', '2147483648'], 'from 1 to 2147483647'),
+    (['--max-bricks', '0'], 'from 1 to 4294967295'), (['--jobs', '0'], 'from 1 to 1024'),
+    (['--unknown'], '--unknown'), (['stray'], 'stray'),
 ]
 
 failures = []
@@ -61,26 +65,27 @@ def summary(command):
     half differently on Windows, so the host alone checks it)."""
     with open(os.path.join(HERE, 'sim', 'worse-summary.txt')) as f:
         expected = f.read()
-    r = run(command, SEEDED[1][1])
+    r = run(command, SEEDED[1][1] + ['--jobs', '2'])
     got = ''.join(line + '\n' for line in r.stdout.splitlines() if not line.startswith('speed'))
     check(got == expected, f'the summary differs\n--- got\n{got}--- expected\n{expected}')
 
 
 def argument_errors(command, workdir):
-    for args in BAD_ARGUMENTS:
+    for args, message in BAD_ARGUMENTS:
         r = run(command, args + ['--games', '1'] if args[0] != '--games' else args)
-        check(r.returncode == 2 and 'Usage:' in r.stdout + r.stderr,
-              f'{args}: exit code {r.returncode}, expected 2 with the usage\n{r.stderr}')
+        check(r.returncode == 2 and 'Usage:' in r.stdout + r.stderr and message in r.stderr.split('\n')[0],
+              f'{args}: exit code {r.returncode}, expected 2 with the usage and {message!r}\n{r.stderr}')
     broken = os.path.join(workdir, 'broken.dat')
     with open(broken, 'w') as f:
         f.write('1 0 0 1 0 2 0 x')
     csv = os.path.join(workdir, 'untouched.csv')
-    for what, args, named in [
-        ('missing brick file', ['--data', os.path.join(workdir, 'none.dat'), '--csv', csv], 'none.dat'),
-        ('refused brick file', ['--data', broken, '--csv', csv], 'broken.dat'),
-        ('CSV in a missing folder', ['--csv', os.path.join(workdir, 'no', 'x.csv')], 'x.csv'),
+    for what, args, cwd, named in [
+        ('missing brick file', ['--data', os.path.join(workdir, 'none.dat'), '--csv', csv], None, 'none.dat'),
+        ('no brick file here', ['--csv', csv], workdir, 'not in the current folder; name one with --data'),
+        ('refused brick file', ['--data', broken, '--csv', csv], None, 'exists but is not a valid brick file'),
+        ('CSV in a missing folder', ['--csv', os.path.join(workdir, 'no', 'x.csv')], None, 'x.csv'),
     ]:
-        r = run(command, ['--games', '1'] + args)
+        r = subprocess.run(command + ['--games', '1'] + args, capture_output=True, text=True, timeout=120, cwd=cwd)
         check(r.returncode == 1 and named in r.stderr, f'{what}: exit code {r.returncode}, stderr {r.stderr!r}')
     check(not os.path.exists(csv), 'a run refused for its brick file created the CSV file')
 
