@@ -85,14 +85,13 @@ play: deps
 	cmake --build --preset win64 --target kvader
 	tools/play build/win64
 
-# The 32-bit release: kvader.exe, kvader.dat and the manual in one zip.
+# The 32-bit release: kvader.exe, kvader.dat and the manual in one zip, the same
+# bytes from the same commit, with its SHA-256 sum beside it.
 dist: deps
 	@$(call configure,win32)
 	cmake --build --preset win32 --target kvader
 	mkdir -p build/dist
-	rm -f build/dist/kvader-win32.zip
-	cd build/win32 && cmake -E tar cf ../dist/kvader-win32.zip --format=zip kvader.exe kvader.dat Manual_CZ.html
-	@echo "build/dist/kvader-win32.zip"
+	tools/pack-release build/win32 build/dist/kvader-win32.zip
 
 clean:
 	-WINEPREFIX=$(WINEPREFIX) /usr/lib/wine/wineserver -k >/dev/null 2>&1

@@ -225,6 +225,11 @@ TEST_F(Shell, EveryTextFitsItsControl) {
     EXPECT_EQ(TextsCut(settings, measured), L"");
     EXPECT_EQ(TextsCut(about, measured), L"");
     EXPECT_GE(measured, 70);
+    // Measured with the controls the manifest asks for: Common Controls 6 are in force.
+    ACTCTX_SECTION_KEYED_DATA redirected = {};
+    redirected.cbSize = sizeof redirected;
+    EXPECT_TRUE(
+        FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll", &redirected));
     DestroyWindow(about);
     DestroyWindow(settings);
 }
