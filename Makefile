@@ -1,9 +1,12 @@
 # Kvader: `make test` and `make play` set up everything they need on a Debian machine.
 
 PRESETS      := native native-asan fuzz win64 win32
-PACKAGES     := cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev binutils \
-                clang libclang-rt-14-dev mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine \
-                fonts-crosextra-carlito xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format
+# What building and playing the game needs, and no more (make play).
+PLAY_PACKAGES := cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine fonts-crosextra-carlito
+# Everything make test needs: every build, the tests, the tools.
+PACKAGES     := $(PLAY_PACKAGES) g++ googletest libgtest-dev libbenchmark-dev binutils \
+                clang libclang-rt-14-dev mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
+                xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format
 SUDO         := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 WINEPREFIX   := $(CURDIR)/build/win64/wineprefix
 
@@ -78,12 +81,14 @@ results: deps
 	cp build/results/results.png docs/results.png
 	@cat build/results/table.md
 
-# Builds the 64-bit game and starts it under wine64 in this display, from the
-# folder that holds kvader.dat and the manual.
-play: deps
-	@$(call configure,win64)
-	cmake --build --preset win64 --target kvader
-	tools/play build/win64
+# Builds the 64-bit game alone (build/play) and starts it under wine64 in this
+# display, from the folder that holds kvader.dat and the manual. Installs only what
+# that needs.
+play:
+	@$(call install,$(PLAY_PACKAGES))
+	@$(call configure,play)
+	cmake --build --preset play
+	tools/play build/play
 
 # The 32-bit release: kvader.exe, kvader.dat and the manual in one zip, the same
 # bytes from the same commit, with its SHA-256 sum beside it.

@@ -234,4 +234,20 @@ TEST_F(Shell, EveryTextFitsItsControl) {
     DestroyWindow(settings);
 }
 
+// The prefix sees Wine's own fonts: Marlett draws the caption buttons (without it
+// they show as the letters "0 1 r").
+TEST_F(Shell, CaptionButtonsHaveTheirFont) {
+    LOGFONTW wanted = {};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyW(wanted.lfFaceName, L"Marlett");
+    int found = 0;
+    HDC dc = GetDC(main_);
+    EnumFontFamiliesExW(
+        dc, &wanted,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM count) { return ++*reinterpret_cast<int*>(count); },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(main_, dc);
+    EXPECT_GT(found, 0);
+}
+
 }  // namespace
