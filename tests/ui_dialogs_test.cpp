@@ -234,6 +234,10 @@ TEST_F(Shell, EveryTextFitsItsControl) {
     DestroyWindow(settings);
 }
 
+int CALLBACK CountFont(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM count) {
+    return ++*reinterpret_cast<int*>(count);
+}
+
 // The prefix sees Wine's own fonts: Marlett draws the caption buttons (without it
 // they show as the letters "0 1 r").
 TEST_F(Shell, CaptionButtonsHaveTheirFont) {
@@ -242,10 +246,7 @@ TEST_F(Shell, CaptionButtonsHaveTheirFont) {
     lstrcpyW(wanted.lfFaceName, L"Marlett");
     int found = 0;
     HDC dc = GetDC(main_);
-    EnumFontFamiliesExW(
-        dc, &wanted,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM count) { return ++*reinterpret_cast<int*>(count); },
-        reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(dc, &wanted, CountFont, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(main_, dc);
     EXPECT_GT(found, 0);
 }
