@@ -10,7 +10,7 @@ PACKAGES     := $(PLAY_PACKAGES) g++ googletest libgtest-dev libbenchmark-dev bi
 SUDO         := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 WINEPREFIX   := $(CURDIR)/build/win64/wineprefix
 
-.PHONY: all deps build format-check test fuzz bench results play dist clean
+.PHONY: all deps build format-check test golden fuzz bench results play dist clean
 
 # Configures preset $(1) unless its build folder already is.
 configure = [ -f build/$(1)/CMakeCache.txt ] || cmake --preset $(1)
@@ -50,6 +50,13 @@ test: build
 	xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win64 || rc=1; \
 	WINEPREFIX=$(WINEPREFIX) /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; \
 	exit $$rc
+
+# Rewrites every recorded file in tests/golden from the host build. Right only after
+# an intended change of behaviour: review the difference and explain it in the commit.
+golden: deps
+	@$(call configure,native)
+	cmake --build --preset native
+	cd build/native && python3 ../../tests/sim_test.py --golden ./kvader-sim
 
 # The fuzz targets for as long as asked: make fuzz FUZZ_SECONDS=3600 (each target
 # in turn; what they find is kept in build/fuzz/fuzz-work for the next run).

@@ -33,6 +33,7 @@ struct Options {
     std::string data = "kvader.dat";
     unsigned jobs = 1;
     std::string csv;
+    std::string log;
 };
 
 const char* const kAbout =
@@ -90,6 +91,39 @@ void ReportBrickFile(const std::string& path, bool named) {
             path.c_str());
 }
 
+// Opens the output files whose paths are not empty, or none of them: first every one
+// is tried without truncating it (and one that this try created is removed again when
+// another fails), so that a bad path costs no other file its contents. False, with a
+// message, when one cannot be written.
+bool OpenOutputs(const std::string* const (&paths)[2], FILE* (&files)[2]) {
+    bool created[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        if (paths[i]->empty()) continue;
+        const char* path = paths[i]->c_str();
+        FILE* existing = fopen(path, "rb");
+        if (existing) fclose(existing);
+        FILE* file = fopen(path, "ab");
+        if (file == nullptr) {
+            fprintf(stderr, "kvader-sim: cannot write '%s': %s\n", path, strerror(errno));
+            for (int j = 0; j < i; ++j)
+                if (created[j]) remove(paths[j]->c_str());
+            return false;
+        }
+        fclose(file);
+        created[i] = existing == nullptr;
+    }
+    for (int i = 0; i < 2; ++i)
+        if (!paths[i]->empty()) files[i] = fopen(paths[i]->c_str(), "wb");
+    return true;
+}
+
+// Closes an output file; false (with a message) when writing it failed.
+bool CloseOutput(const std::string& path, FILE* file, bool written) {
+    if (fclose(file) == 0 && written) return true;
+    fprintf(stderr, "kvader-sim: writing '%s' failed\n", path.c_str());
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,6 +152,9 @@ int main(int argc, char** argv) {
     app.add_option("--data", o.data, "the brick file")->capture_default_str();
     app.add_option("--jobs", o.jobs, "threads playing games (default: every core)")->check(WholeNumber(1, 1024));
     app.add_option("--csv", o.csv, "also write one row per game to this file");
+    app.add_option("--log", o.log,
+                   "also write every brick of every game to this file, one line each: game,brick,type,rotation,"
+                   "column,row,score,rows (rows removed, -1 for the refused brick that ends a game)");
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -133,27 +170,22 @@ int main(int argc, char** argv) {
         ReportBrickFile(o.data, app.count("--data") > 0);
         return 1;
     }
-    FILE* csv = nullptr;
-    if (!o.csv.empty() && (csv = fopen(o.csv.c_str(), "wb")) == nullptr) {
-        fprintf(stderr, "kvader-sim: cannot write '%s': %s\n", o.csv.c_str(), strerror(errno));
-        return 1;
-    }
+    FILE* outputs[2] = {};
+    if (!OpenOutputs({&o.csv, &o.log}, outputs)) return 1;
+    FILE* const csv = outputs[0];
+    FILE* const log = outputs[1];
+    if (log) fputs(kLogHeader, log);
 
     SetBrickSelection(kSelections.at(o.selection), o.intensity);
     std::function<void(uint32_t)> progress;
     if (isatty(fileno(stderr))) progress = [&](uint32_t done) { ShowProgress(done, o.games); };
     const auto start = std::chrono::steady_clock::now();
-    const std::vector<GameResult> results = PlayGames(table, o.seed, o.games, o.maxBricks, o.jobs, progress);
+    const std::vector<GameResult> results = PlayGames(table, o.seed, o.games, o.maxBricks, o.jobs, progress, log);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     int rc = 0;
-    if (csv != nullptr) {
-        const bool written = WriteCsv(csv, results) != 0;
-        if (fclose(csv) != 0 || !written) {
-            fprintf(stderr, "kvader-sim: writing '%s' failed\n", o.csv.c_str());
-            rc = 1;
-        }
-    }
+    if (csv != nullptr && !CloseOutput(o.csv, csv, WriteCsv(csv, results) != 0)) rc = 1;
+    if (log != nullptr && !CloseOutput(o.log, log, fflush(log) == 0 && !ferror(log))) rc = 1;
     const RunConfig config{o.games, o.seed, o.selection.c_str(), o.intensity, o.maxBricks, o.data.c_str(), o.jobs};
     PrintSummary(stdout, config, results, seconds);
     return rc;

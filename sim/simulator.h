@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <vector>
 
@@ -26,13 +27,22 @@ struct GameResult {
     bool capped;
 };
 
+// The header of the game log; then one line per brick in game order, bricks in the
+// order they were dealt: game (from 0), brick (from 1), its type (its place in the
+// brick table), the rotation, column and row of the place the computer chose, that
+// place's score, and the rows the landing removed, or -1 when the landing was refused
+// and ended the game (the brick fitted nowhere and stayed at the spawn place).
+inline constexpr const char* kLogHeader = "game,brick,type,rotation,column,row,score,rows\n";
+
 // Plays games firstSeed .. firstSeed + games - 1 on `jobs` threads (at least one) with
 // the chooser's present selection and returns their results in game order; entry i
 // does not depend on jobs. Each game starts from a new board and repeats: the next
 // brick from ChooseBrick, the computer's place for it (the spawn place when it fits
 // nowhere), the landing; until a landing is refused or maxBricks bricks have landed.
 // Hands the generator to the chooser with SetRandomDraw and leaves it there.
-// progress, when given, is called on the calling thread now and then with the
-// number of games finished.
+// log, when given, receives every game's lines (without the header), in game order
+// whatever jobs is; a write error shows in ferror(log). progress, when given, is
+// called on the calling thread now and then with the number of games finished.
 std::vector<GameResult> PlayGames(const BrickTable& table, uint32_t firstSeed, uint32_t games, uint32_t maxBricks,
-                                  unsigned jobs, const std::function<void(uint32_t)>& progress = {});
+                                  unsigned jobs, const std::function<void(uint32_t)>& progress = {},
+                                  FILE* log = nullptr);
