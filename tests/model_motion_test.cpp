@@ -26,6 +26,7 @@ const MoveCase kMoves[] = {
     {"bar back 0 to 1", kBar, {0, 4, 5}, kRotateBack, kMoved, {1, 4, 5}, ""},
     {"T forward wraps 3 to 0", kTee, {3, 4, 5}, kRotateForward, kMoved, {0, 4, 5}, ""},
     {"T back wraps 0 to 3", kTee, {0, 4, 5}, kRotateBack, kMoved, {3, 4, 5}, ""},
+    {"T back 2 to 1, not forward", kTee, {2, 4, 5}, kRotateBack, kMoved, {1, 4, 5}, ""},
     {"left wall", kTee, {0, 1, 5}, kMoveLeft, kBlocked, {0, 1, 5}, ""},
     {"right wall", kTee, {0, 8, 5}, kMoveRight, kBlocked, {0, 8, 5}, ""},
     {"upright bar in column 1 (origin 0) against the wall", kBar, {1, 0, 5}, kMoveLeft, kBlocked, {1, 0, 5}, ""},
