@@ -1,0 +1,254 @@
+// A recorded session of the real main window: the inputs of tests/session.txt go
+// through the game's own message loop (accelerators, translation, dispatch; the
+// dialogs and boxes run their own loops and are answered from a timer), and after
+// each input what a player can see is written: both wells, the panel, the window,
+// the fall timer, the pause, and every box or dialog that opened with its texts, its
+// wells checked pixel by pixel while it was up. The output must equal
+// tests/golden/session.txt; KVADER_GOLDEN=1 rewrites that file instead.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "ai/chooser.h"
+#include "res/resource.h"
+#include "test_boards.h"
+#include "ui/app.h"
+#include "ui/board_window.h"
+#include "ui/run_state.h"
+#include "ui_pixels.h"
+#include "ui_shell_fixture.h"
+
+namespace {
+
+const struct {
+    const char* name;
+    WPARAM key;
+} kKeys[] = {{"Left", VK_LEFT},   {"Right", VK_RIGHT},
+             {"Down", VK_DOWN},   {"Return", VK_RETURN},
+             {"Space", VK_SPACE}, {"Escape", VK_ESCAPE},
+             {"F5", VK_F5},       {"Z", 'Z'},
+             {"X", 'X'},          {"R", 'R'},
+             {"1", '1'},          {"2", '2'},
+             {"3", '3'},          {"4", '4'}};
+
+uint32_t drawState;  // the simulator's generator, so that the bricks are the same everywhere
+int NextDraw() {
+    drawState = drawState * 214013 + 2531011;
+    return static_cast<int>((drawState >> 16) & 32767);
+}
+
+std::string Utf8(const std::wstring& text) {
+    std::string s(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)),
+                  '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &s[0], static_cast<int>(s.size()), nullptr, nullptr);
+    s.pop_back();
+    for (char& c : s)
+        if (c == '\r' || c == '\n') c = '|';
+    return s;
+}
+
+std::string Pos(const BrickPos& p) {
+    return std::to_string(p.rotation) + "," + std::to_string(p.column) + "," + std::to_string(p.row);
+}
+
+// One line for a board: its falling brick and hint, rows and bricks counted.
+std::string BoardLine(const Board& b) {
+    std::string s =
+        b.curBrick ? "brick " + std::to_string(b.curBrick - brickTable.types) + " at " + Pos(b.curPos) : "no brick";
+    if (b.mode == kHintGame && b.curBrick) s += ", hint " + Pos(b.hintPos);
+    s += ", rows " + std::to_string(b.rowsTotal) + " (";
+    for (int n = 1; n <= 4; ++n) s += std::to_string(b.clearsBySize[n]) + (n < 4 ? " " : ")");
+    return s + ", dealt " + std::to_string(b.bricksDealt);
+}
+
+// The well's fixed cells, from the highest row that holds one.
+std::string Grid(const Board& b) {
+    std::string s;
+    for (int r = 0; r < kWellRows; ++r) {
+        std::string row;
+        for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c) row += b.grid[c][r] ? '#' : '.';
+        if (!s.empty() || row != "..........") s += "  |" + row + "| " + std::to_string(r) + "\n";
+    }
+    return s.empty() ? "  (empty)\n" : s;
+}
+
+class Session : public Shell {
+  protected:
+    void Run(const std::string& script);
+    void Pump();
+    void Write(const std::string& what, const std::string& now, std::string& before);
+    void OnModal();
+    static void CALLBACK ModalTick(HWND, UINT, UINT_PTR, DWORD);
+
+    static Session* current_;
+    std::ostringstream out_;
+    std::string shown_[6];  // what was last written of each part, to write only changes
+    std::string settingsAnswer_;
+    HWND answered_ = nullptr;
+};
+Session* Session::current_;
+
+void CALLBACK Session::ModalTick(HWND, UINT, UINT_PTR, DWORD) { current_->OnModal(); }
+
+// The dialog or box that takes the input now: shown and enabled, of this thread.
+BOOL CALLBACK FindBoxOfThread(HWND window, LPARAM found) {
+    wchar_t kind[16] = {};
+    GetClassNameW(window, kind, 16);
+    if (lstrcmpW(kind, L"#32770") == 0 && IsWindowVisible(window) && IsWindowEnabled(window))
+        *reinterpret_cast<HWND*>(found) = window;
+    return TRUE;
+}
+
+// A dialog or box is up: write it, check the wells behind it, answer it once.
+void Session::OnModal() {
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindBoxOfThread, reinterpret_cast<LPARAM>(&box));
+    if (!box || box == answered_) return;
+    wchar_t caption[64] = {};
+    GetWindowTextW(box, caption, 64);
+    const bool isSettings = lstrcmpW(caption, kSettingsCaption) == 0;
+    std::wstring texts = caption;
+    if (isSettings) {  // its fields; the fixed texts are measured by the text-fit test
+        for (int id : {IDC_SPEED_EDIT, IDC_ACCEL_EDIT, IDC_INTENSITY_EDIT}) texts += L" / " + ItemText(box, id);
+        for (int id = IDC_RANDOM_RADIO; id <= IDC_UNSUITABLE_RADIO; ++id)
+            if (IsDlgButtonChecked(box, id)) texts += L" / " + ItemText(box, id);
+    } else {
+        for (HWND item = GetWindow(box, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
+            wchar_t text[512] = {};
+            GetWindowTextW(item, text, 512);
+            if (*text && GetDlgCtrlID(item) != IDOK) texts += L" / " + std::wstring(text);
+        }
+    }
+    out_ << "  open: " << Utf8(texts) << "\n";
+    const bool versus = playerBoard.mode == kVersusGame;
+    ::testing::AssertionResult player = PaintedAsItsBoard(playerBoardWnd, playerBoard);
+    ::testing::AssertionResult computer =
+        versus ? PaintedAsItsBoard(computerBoardWnd, computerBoard) : ::testing::AssertionSuccess();
+    if (!player || !computer) out_ << "  pixels: " << player.message() << computer.message() << "\n";
+    answered_ = box;
+    if (isSettings && !settingsAnswer_.empty()) {
+        std::istringstream answer(settingsAnswer_);
+        std::string speed, period, intensity, selection;
+        answer >> speed >> period >> intensity >> selection;
+        SetDlgItemTextA(box, IDC_SPEED_EDIT, speed.c_str());
+        SetDlgItemTextA(box, IDC_ACCEL_EDIT, period.c_str());
+        SetDlgItemTextA(box, IDC_INTENSITY_EDIT, intensity.c_str());
+        const int radio = selection == "better"  ? IDC_SUITABLE_RADIO
+                          : selection == "worse" ? IDC_UNSUITABLE_RADIO
+                                                 : IDC_RANDOM_RADIO;
+        CheckRadioButton(box, IDC_RANDOM_RADIO, IDC_UNSUITABLE_RADIO, radio);
+        settingsAnswer_.clear();
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return;
+    }
+    PostMessageW(box, WM_COMMAND, isSettings ? IDCANCEL : IDOK, 0);
+}
+
+// Runs the queue through the game's loop until nothing is left. Ticks of the real fall
+// timer are dropped: the session's ticks are its own inputs.
+void Session::Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_TIMER && msg.hwnd == main_ && msg.wParam == FALL_TIMER) continue;
+        if (msg.message == WM_QUIT) {
+            out_ << "  quit " << msg.wParam << "\n";
+            continue;
+        }
+        DispatchLoopMessage(main_, accelerators_, msg);
+    }
+}
+
+void Session::Write(const std::string& what, const std::string& now, std::string& before) {
+    if (now != before) out_ << "  " << what << now << (now.back() == '\n' ? "" : "\n");
+    before = now;
+}
+
+void Session::Run(const std::string& script) {
+    current_ = this;
+    drawState = 1;
+    SetRandomDraw(NextDraw);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, ModalTick);
+    std::istringstream lines(script);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream in(line);
+        std::string verb, arg;
+        in >> verb >> arg;
+        if (verb == "answer") {
+            settingsAnswer_ = line.substr(verb.size());
+            continue;
+        }
+        out_ << "> " << line << "\n";
+        if (!IsWindow(main_)) break;
+        const int times = verb == "tick" ? std::max(1, atoi(arg.c_str())) : 1;
+        for (int i = 0; i < times; ++i) {
+            if (verb == "key")
+                for (const auto& k : kKeys)
+                    if (arg == k.name) PostMessageW(main_, WM_KEYDOWN, k.key, 1);
+            if (verb == "char") {
+                std::wstring ch(4, L'\0');
+                MultiByteToWideChar(CP_UTF8, 0, arg.c_str(), -1, &ch[0], 4);
+                PostMessageW(main_, WM_CHAR, ch[0], 1);
+            }
+            if (verb == "menu") PostMessageW(main_, WM_COMMAND, static_cast<WPARAM>(atoi(arg.c_str())), 0);
+            if (verb == "tick") PostMessageW(main_, WM_TIMER, 99, 0);
+            if (verb == "fill") {  // fills a well: only the bar and the J fit, on row 0
+                Board& board = arg == "computer" ? computerBoard : playerBoard;
+                Draw(board, NearlyFullWell().c_str());
+                InvalidateRect(arg == "computer" ? computerBoardWnd : playerBoardWnd, nullptr, FALSE);
+            }
+            Pump();
+        }
+        if (verb == "check") {
+            EXPECT_TRUE(PaintedAsItsBoard(playerBoardWnd, playerBoard)) << line;
+            if (playerBoard.mode == kVersusGame) {
+                EXPECT_TRUE(PaintedAsItsBoard(computerBoardWnd, computerBoard)) << line;
+            }
+        }
+        if (!IsWindow(main_)) continue;
+        Write("player: ", BoardLine(playerBoard), shown_[0]);
+        Write("player well:\n", Grid(playerBoard), shown_[1]);
+        Write("computer: ", BoardLine(computerBoard), shown_[2]);
+        Write("computer well:\n", Grid(computerBoard), shown_[3]);
+        std::string panel;
+        for (int id = IDC_SPEED; id <= IDC_BRICKS_TYPE0 + kBrickTypes - 1; ++id)
+            panel += Utf8(ItemText(statsPanelWnd, id)) + (id == IDC_SPEED || id == IDC_FOURS_RIGHT ? " | " : ",");
+        Write("panel: ", panel, shown_[4]);
+        const SIZE size = ClientSize();
+        Write("window: ",
+              std::to_string(size.cx - panelWidth) + "+panel x " + std::to_string(size.cy) + ", timer " +
+                  (FallTimerRunning(main_) ? "on" : "off") + ", paused " + std::to_string(settings.paused) +
+                  ", game over " + std::to_string(settings.gameOver) + ", manual " + std::to_string(manualRequests_),
+              shown_[5]);
+    }
+    KillTimer(nullptr, timer);
+    SetRandomDraw(nullptr);
+}
+
+std::string ReadFile(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST_F(Session, RecordedInputsShowWhatTheyShowed) {
+    Run(ReadFile(KVADER_TESTS_DIR "/session.txt"));
+    const std::string golden = KVADER_TESTS_DIR "/golden/session.txt";
+    if (getenv("KVADER_GOLDEN")) {
+        std::ofstream(golden, std::ios::binary) << out_.str();
+        return;
+    }
+    std::istringstream got(out_.str()), want(ReadFile(golden.c_str()));
+    std::string g, w;
+    for (int line = 1; std::getline(want, w); ++line) {
+        const bool more = static_cast<bool>(std::getline(got, g));
+        ASSERT_TRUE(more && g == w) << "line " << line << " of golden/session.txt: " << w
+                                    << "\nbut the session shows: " << g;
+    }
+    EXPECT_FALSE(std::getline(got, g)) << "the session goes on: " << g;
+}
+
+}  // namespace
