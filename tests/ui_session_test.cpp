@@ -7,6 +7,7 @@
 // tests/golden/session.txt; KVADER_GOLDEN=1 rewrites that file instead.
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -84,9 +85,9 @@ class Session : public Shell {
 
     static Session* current_;
     std::ostringstream out_;
-    std::string shown_[6];  // what was last written of each part, to write only changes
-    std::string settingsAnswer_;
-    HWND answered_ = nullptr;
+    std::string shown_[7];             // what was last written of each part, to write only changes
+    std::deque<std::string> answers_;  // for the dialogs and boxes to come, one a tick
+    HWND seen_ = nullptr, defaulted_ = nullptr;
 };
 Session* Session::current_;
 
@@ -101,16 +102,13 @@ BOOL CALLBACK FindBoxOfThread(HWND window, LPARAM found) {
     return TRUE;
 }
 
-// A dialog or box is up: write it, check the wells behind it, answer it once.
-void Session::OnModal() {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindBoxOfThread, reinterpret_cast<LPARAM>(&box));
-    if (!box || box == answered_) return;
+// What a dialog or box shows: its caption and texts (of the settings dialog only its
+// fields, whose fixed texts the text-fit test measures), and whether the timer runs.
+std::wstring BoxTexts(HWND box, bool isSettings, HWND mainWindow) {
     wchar_t caption[64] = {};
     GetWindowTextW(box, caption, 64);
-    const bool isSettings = lstrcmpW(caption, kSettingsCaption) == 0;
     std::wstring texts = caption;
-    if (isSettings) {  // its fields; the fixed texts are measured by the text-fit test
+    if (isSettings) {
         for (int id : {IDC_SPEED_EDIT, IDC_ACCEL_EDIT, IDC_INTENSITY_EDIT}) texts += L" / " + ItemText(box, id);
         for (int id = IDC_RANDOM_RADIO; id <= IDC_UNSUITABLE_RADIO; ++id)
             if (IsDlgButtonChecked(box, id)) texts += L" / " + ItemText(box, id);
@@ -121,29 +119,52 @@ void Session::OnModal() {
             if (*text && GetDlgCtrlID(item) != IDOK) texts += L" / " + std::wstring(text);
         }
     }
-    out_ << "  open: " << Utf8(texts) << "\n";
-    const bool versus = playerBoard.mode == kVersusGame;
-    ::testing::AssertionResult player = PaintedAsItsBoard(playerBoardWnd, playerBoard);
-    ::testing::AssertionResult computer =
-        versus ? PaintedAsItsBoard(computerBoardWnd, computerBoard) : ::testing::AssertionSuccess();
-    if (!player || !computer) out_ << "  pixels: " << player.message() << computer.message() << "\n";
-    answered_ = box;
-    if (isSettings && !settingsAnswer_.empty()) {
-        std::istringstream answer(settingsAnswer_);
-        std::string speed, period, intensity, selection;
-        answer >> speed >> period >> intensity >> selection;
-        SetDlgItemTextA(box, IDC_SPEED_EDIT, speed.c_str());
-        SetDlgItemTextA(box, IDC_ACCEL_EDIT, period.c_str());
-        SetDlgItemTextA(box, IDC_INTENSITY_EDIT, intensity.c_str());
+    return texts + (FallTimerRunning(mainWindow) ? L" (timer on)" : L" (timer off)");
+}
+
+// While a dialog or box is up: write it when it opens and check the wells behind it,
+// then act on it: the next queued answer, or else OK (Cancel in the settings dialog).
+void Session::OnModal() {
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindBoxOfThread, reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    wchar_t caption[64] = {};
+    GetWindowTextW(box, caption, 64);
+    const bool isSettings = lstrcmpW(caption, kSettingsCaption) == 0;
+    if (box != seen_) {
+        seen_ = box;
+        out_ << "  open: " << Utf8(BoxTexts(box, isSettings, main_)) << "\n";
+        ::testing::AssertionResult player = PaintedAsItsBoard(playerBoardWnd, playerBoard);
+        ::testing::AssertionResult computer = playerBoard.mode == kVersusGame
+                                                  ? PaintedAsItsBoard(computerBoardWnd, computerBoard)
+                                                  : ::testing::AssertionSuccess();
+        if (!player || !computer) out_ << "  pixels: " << player.message() << computer.message() << "\n";
+    }
+    if (answers_.empty()) {
+        if (box != defaulted_) PostMessageW(box, WM_COMMAND, isSettings ? IDCANCEL : IDOK, 0);
+        defaulted_ = box;
+        return;
+    }
+    std::istringstream answer(answers_.front());
+    answers_.pop_front();
+    std::string verb, speed, period, intensity, selection;
+    answer >> verb >> speed >> period >> intensity >> selection;
+    if (verb == "fill") {  // "-" for an empty field
+        for (auto [id, text] :
+             {std::pair{IDC_SPEED_EDIT, speed}, {IDC_ACCEL_EDIT, period}, {IDC_INTENSITY_EDIT, intensity}})
+            SetDlgItemTextA(box, id, text == "-" ? "" : text.c_str());
         const int radio = selection == "better"  ? IDC_SUITABLE_RADIO
                           : selection == "worse" ? IDC_UNSUITABLE_RADIO
                                                  : IDC_RANDOM_RADIO;
         CheckRadioButton(box, IDC_RANDOM_RADIO, IDC_UNSUITABLE_RADIO, radio);
-        settingsAnswer_.clear();
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return;
     }
-    PostMessageW(box, WM_COMMAND, isSettings ? IDCANCEL : IDOK, 0);
+    if (verb == "ok" || verb == "cancel") PostMessageW(box, WM_COMMAND, verb == "ok" ? IDOK : IDCANCEL, 0);
+    if (verb == "enter" || verb == "escape") {  // to the control with the focus, as the keyboard would
+        HWND focus = GetFocus();
+        PostMessageW(focus ? focus : box, WM_KEYDOWN, verb == "enter" ? VK_RETURN : VK_ESCAPE, 1);
+    }
+    if (verb == "close") PostMessageW(box, WM_CLOSE, 0, 0);
+    if (verb == "look") out_ << "  still open: " << Utf8(BoxTexts(box, isSettings, main_)) << "\n";
 }
 
 // Runs the queue through the game's loop until nothing is left. Ticks of the real fall
@@ -177,7 +198,7 @@ void Session::Run(const std::string& script) {
         std::string verb, arg;
         in >> verb >> arg;
         if (verb == "answer") {
-            settingsAnswer_ = line.substr(verb.size());
+            answers_.push_back(line.substr(verb.size() + 1));
             continue;
         }
         out_ << "> " << line << "\n";
@@ -216,11 +237,21 @@ void Session::Run(const std::string& script) {
         for (int id = IDC_SPEED; id <= IDC_BRICKS_TYPE0 + kBrickTypes - 1; ++id)
             panel += Utf8(ItemText(statsPanelWnd, id)) + (id == IDC_SPEED || id == IDC_FOURS_RIGHT ? " | " : ",");
         Write("panel: ", panel, shown_[4]);
+        std::string layout;
+        for (HWND child : {playerBoardWnd, statsPanelWnd, computerBoardWnd}) {
+            RECT r;
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&r), 2);
+            layout += std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+                      "x" + std::to_string(r.bottom - r.top) + (child == computerBoardWnd ? "" : ", ");
+        }
+        Write("layout: ", layout, shown_[6]);
         const SIZE size = ClientSize();
         Write("window: ",
               std::to_string(size.cx - panelWidth) + "+panel x " + std::to_string(size.cy) + ", timer " +
                   (FallTimerRunning(main_) ? "on" : "off") + ", paused " + std::to_string(settings.paused) +
-                  ", game over " + std::to_string(settings.gameOver) + ", manual " + std::to_string(manualRequests_),
+                  ", game over " + std::to_string(settings.gameOver) + ", manual " + std::to_string(manualRequests_) +
+                  (manualOpened_.empty() ? "" : " " + Utf8(manualOpened_)),
               shown_[5]);
     }
     KillTimer(nullptr, timer);
