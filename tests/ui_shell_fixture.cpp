@@ -39,18 +39,8 @@ void Shell::TearDown() {
     }
 }
 
-void Shell::Char(wchar_t ch) {
-    MSG msg = {};
-    msg.hwnd = main_;
-    msg.message = WM_CHAR;
-    msg.wParam = ch;
-    DispatchLoopMessage(main_, accelerators_, msg);
-}
-
 SIZE Shell::ClientSize() const {
     RECT client;
     GetClientRect(main_, &client);
     return SIZE{client.right, client.bottom};
 }
-
-std::wstring Shell::SpeedLabel() const { return ItemText(statsPanelWnd, IDC_SPEED); }

@@ -15,13 +15,7 @@ class Shell : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    void Command(int id) { SendMessageW(main_, WM_COMMAND, id, 0); }
-    void KeyDown(WPARAM key) { SendMessageW(main_, WM_KEYDOWN, key, 0); }
-    void Tick() { SendMessageW(main_, WM_TIMER, 1, 0); }
-    // A character as the message loop would meet it, accelerators first.
-    void Char(wchar_t ch);
     SIZE ClientSize() const;
-    std::wstring SpeedLabel() const;
 
     static HACCEL accelerators_;
     static std::wstring manualOpened_;
