@@ -5,6 +5,7 @@
 // the fall timer, the pause, and every box or dialog that opened with its texts, its
 // wells checked pixel by pixel while it was up. The output must equal
 // tests/golden/session.txt; KVADER_GOLDEN=1 rewrites that file instead.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "ai/chooser.h"
+#include "board_check.h"
 #include "res/resource.h"
 #include "test_boards.h"
 #include "ui/app.h"
@@ -202,12 +204,17 @@ void Session::Run(const std::string& script) {
             continue;
         }
         out_ << "> " << line << "\n";
+        const char* const kVerbs[] = {"key", "char", "menu", "tick", "fill", "check"};
+        ASSERT_TRUE(std::count(std::begin(kVerbs), std::end(kVerbs), verb) == 1) << "unknown input: " << line;
+        ASSERT_TRUE(verb != "key" ||
+                    std::any_of(std::begin(kKeys), std::end(kKeys), [&](const auto& k) { return arg == k.name; }))
+            << "unknown key: " << line;
         if (!IsWindow(main_)) break;
         const int times = verb == "tick" ? std::max(1, atoi(arg.c_str())) : 1;
         for (int i = 0; i < times; ++i) {
-            if (verb == "key")
-                for (const auto& k : kKeys)
-                    if (arg == k.name) PostMessageW(main_, WM_KEYDOWN, k.key, 1);
+            const auto key =
+                std::find_if(std::begin(kKeys), std::end(kKeys), [&](const auto& k) { return arg == k.name; });
+            if (verb == "key") PostMessageW(main_, WM_KEYDOWN, key->key, 1);
             if (verb == "char") {
                 std::wstring ch(4, L'\0');
                 MultiByteToWideChar(CP_UTF8, 0, arg.c_str(), -1, &ch[0], 4);
@@ -229,6 +236,9 @@ void Session::Run(const std::string& script) {
             }
         }
         if (!IsWindow(main_)) continue;
+        for (const Board* board : {&playerBoard, &computerBoard})
+            if (const std::string fault = BoardFault(*board); !fault.empty())
+                out_ << "  unsound board: " << fault << "\n";
         Write("player: ", BoardLine(playerBoard), shown_[0]);
         Write("player well:\n", Grid(playerBoard), shown_[1]);
         Write("computer: ", BoardLine(computerBoard), shown_[2]);
