@@ -8,6 +8,6 @@
 
 #include "model/board.h"
 
-// Paints what is pending in window, then compares the middle pixel of each of its
-// 12 x 25 cells with what board says; names the first cells that differ.
+// Paints what is pending in window, then compares the middle and the outline of each
+// of its 12 x 25 cells with what board says; names the first cells that differ.
 ::testing::AssertionResult PaintedAsItsBoard(HWND window, const Board& board);
