@@ -21,6 +21,7 @@
 #include "test_boards.h"
 #include "ui/app.h"
 #include "ui/board_window.h"
+#include "ui/paint.h"
 #include "ui/run_state.h"
 #include "ui_pixels.h"
 #include "ui_shell_fixture.h"
@@ -402,6 +403,34 @@ TEST_F(Session, StormOfRandomInputLeavesTheGameSound) {
         EXPECT_GT(stormGameOvers_, 0) << "no game ended";
         EXPECT_GT(stormRefusals_, 0) << "no settings were refused";
     }
+}
+
+// What no input reaches: an update rectangle beyond the window, a range beyond the
+// grid and a rotation out of range are clamped or ignored, so the painter never draws
+// outside the grid nor reads outside a brick.
+TEST(Painter, ClampsWhatNoInputReaches) {
+    const CellRange cells = CellsOfRect(RECT{100, 200, 200, 420});  // last column 12, last row 26
+    EXPECT_EQ(cells.firstColumn * 1000 + cells.firstRow * 100 + cells.lastColumn * 10 + cells.lastRow,
+              6000 + 1200 + 110 + 24);
+    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, kBoardPixelsWide, kBoardPixelsHigh);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const RECT all{0, 0, kBoardPixelsWide, kBoardPixelsHigh};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    Board board = Well();
+    PaintCells(dc, board.grid, -3, -5, 12, 25);
+    EXPECT_EQ(GetPixel(dc, 11 * 16 + 7, 24 * 16 + 7), RGB(128, 128, 128)) << "the corner of wall and floor";
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    for (int rotation : {-1, kMaxRotations}) DrawBrick(dc, Shipped(kBar), BrickPos{rotation, 4, 10});
+    int drawn = 0;
+    for (int x = 0; x < kBoardPixelsWide; ++x)
+        for (int y = 0; y < kBoardPixelsHigh; ++y) drawn += GetPixel(dc, x, y) != RGB(255, 255, 255);
+    EXPECT_EQ(drawn, 0) << "a rotation out of range draws nothing";
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
 }
 
 }  // namespace
