@@ -18,6 +18,7 @@
 #include "ai/chooser.h"
 #include "board_check.h"
 #include "res/resource.h"
+#include "sim/simulator.h"
 #include "test_boards.h"
 #include "ui/app.h"
 #include "ui/board_window.h"
@@ -44,7 +45,7 @@ WPARAM KeyOf(const std::string& name) {
 
 uint32_t drawState;  // the simulator's generator, so that the bricks are the same everywhere
 int NextDraw() {
-    drawState = drawState * 214013 + 2531011;
+    drawState = drawState * kDrawMultiplier + kDrawIncrement;
     return static_cast<int>((drawState >> 16) & 32767);
 }
 

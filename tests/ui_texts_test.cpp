@@ -12,6 +12,22 @@
 
 namespace {
 
+constexpr int kFirstCount = IDC_ROWS_LEFT, kLastCount = IDC_BRICKS_TYPE0 + kBrickTypes - 1;  // every count control
+
+// Writes count into every counter of a versus game, both columns, bricks as given.
+void ShowEveryCount(HWND panel, uint32_t count, uint32_t bricks) {
+    Board board{};
+    board.mode = kVersusGame;
+    board.rowsTotal = static_cast<int32_t>(count);
+    for (int n = 1; n <= 4; ++n) board.clearsBySize[n] = board.rowsTotal;
+    for (int& typeCount : board.brickTypeCount) typeCount = board.rowsTotal;
+    board.bricksDealt = bricks;
+    for (int isComputer : {0, 1}) {
+        board.isComputer = isComputer;
+        UpdateStatsPanel(panel, board);
+    }
+}
+
 // Every count is shown whole up to seven digits, and in whole millions above.
 TEST_F(Shell, LargeCountsAreShownWholeOrInMillions) {
     const struct {
@@ -19,23 +35,10 @@ TEST_F(Shell, LargeCountsAreShownWholeOrInMillions) {
         const wchar_t* text;
     } cases[] = {{1009, L"1009"},        {1265, L"1265"},        {9999999, L"9999999"},
                  {10000000, L"10 mil."}, {10999999, L"10 mil."}, {2147483647, L"2147 mil."}};
-    const int allCounts[] = {IDC_ROWS_LEFT,     IDC_SINGLES_LEFT, IDC_DOUBLES_LEFT,  IDC_TRIPLES_LEFT,
-                             IDC_FOURS_LEFT,    IDC_ROWS_RIGHT,   IDC_SINGLES_RIGHT, IDC_DOUBLES_RIGHT,
-                             IDC_TRIPLES_RIGHT, IDC_FOURS_RIGHT,  IDC_BRICKS_TOTAL};
     for (const auto& c : cases) {
-        Board board{};
-        board.mode = kVersusGame;
-        board.rowsTotal = static_cast<int32_t>(c.count);
-        for (int n = 1; n <= 4; ++n) board.clearsBySize[n] = board.rowsTotal;
-        for (int& count : board.brickTypeCount) count = board.rowsTotal;
-        board.bricksDealt = c.count;
-        for (int isComputer : {0, 1}) {
-            board.isComputer = isComputer;
-            UpdateStatsPanel(statsPanelWnd, board);
-        }
-        for (int id : allCounts) EXPECT_EQ(ItemText(statsPanelWnd, id), c.text) << c.count << " in control " << id;
-        for (int t = 0; t < kBrickTypes; ++t)
-            EXPECT_EQ(ItemText(statsPanelWnd, IDC_BRICKS_TYPE0 + t), c.text) << c.count;
+        ShowEveryCount(statsPanelWnd, c.count, c.count);
+        for (int id = kFirstCount; id <= kLastCount; ++id)
+            EXPECT_EQ(ItemText(statsPanelWnd, id), c.text) << c.count << " in control " << id;
     }
 }
 
@@ -72,16 +75,7 @@ std::wstring TextsCut(HWND dialog, int& measured) {
 // widest digit, and the largest count in millions as the panel writes it.
 void FillCountsWithTheirWidest(HWND panel, bool millions) {
     if (millions) {
-        Board board{};
-        board.mode = kVersusGame;
-        board.rowsTotal = 2147483647;
-        for (int n = 1; n <= 4; ++n) board.clearsBySize[n] = board.rowsTotal;
-        for (int& count : board.brickTypeCount) count = board.rowsTotal;
-        board.bricksDealt = 4294967295u;
-        for (int isComputer : {0, 1}) {
-            board.isComputer = isComputer;
-            UpdateStatsPanel(panel, board);
-        }
+        ShowEveryCount(panel, 2147483647, 4294967295u);
         return;
     }
     HDC dc = GetDC(panel);
@@ -92,8 +86,7 @@ void FillCountsWithTheirWidest(HWND panel, bool millions) {
         if (GetTextExtentPoint32W(dc, &digit, 1, &size) && size.cx > most.cx) most = size, widest = digit;
     SelectObject(dc, font);
     ReleaseDC(panel, dc);
-    for (int id = IDC_ROWS_LEFT; id <= IDC_BRICKS_TYPE0 + kBrickTypes - 1; ++id)
-        SetDlgItemTextW(panel, id, std::wstring(7, widest).c_str());
+    for (int id = kFirstCount; id <= kLastCount; ++id) SetDlgItemTextW(panel, id, std::wstring(7, widest).c_str());
 }
 
 // Every text of the panel, the settings dialog and the about box fits its control,
