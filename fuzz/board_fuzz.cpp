@@ -1,10 +1,10 @@
 // Fuzz target: a byte string read as a game. Without a falling brick, a byte deals
 // one (its type, or a draw for the chooser in a selection the byte picks) and says
 // whether the computer places it at once; with one, a byte is a move command, 0 to
-// 7 (0 and 7 are not commands). Every landing is fixed and the board checked with
-// the tests' own checker, and every row it changed must lie in the band it reports
-// for repainting; a refused landing must leave the board as it was, and a new game
-// starts. The soak test plays a million bricks through it.
+// 7 (0 and 7 are not commands). Every landing is checked with the tests' own checker,
+// and every row it changed must lie in the band it reports for repainting; a refused
+// landing must leave the board as it was, and a new game starts. The soak test plays
+// a million bricks through it.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,48 +13,38 @@
 #include "ai/chooser.h"
 #include "ai/evaluator.h"
 #include "board_check.h"
-#include "model/board.h"
-#include "model/brick.h"
 #include "model/motion.h"
 
-// Landings so far in this process (the soak test counts its bricks by them).
-uint64_t boardFuzzLandings = 0;
+uint64_t boardFuzzLandings = 0;  // landings so far in this process, for the soak
 
 namespace {
 
 BrickTable table;
 int nextDraw = 0;
-
 int FuzzDraw() { return nextDraw; }
-
-[[noreturn]] void Fail(const std::string& what) {
-    fprintf(stderr, "%s\n", what.c_str());
-    abort();
-}
 
 void Land(Board& board, const BrickType& brick, const BrickPos& pos) {
     Board before = board;
-    const BrickRotation& rot = brick.rotations[pos.rotation];
-    if (!FixBrick(rot, pos, board)) {
-        if (!SameBoard(board, before)) Fail("a refused landing changed the board");
+    std::string fault;
+    if (!FixBrick(brick.rotations[pos.rotation], pos, board)) {
+        if (!SameBoard(board, before)) fault = "a refused landing changed the board";
         ResetBoard(board);
-        return;
+    } else if (++boardFuzzLandings, fault = BoardFault(board), fault.empty()) {
+        for (const auto& cell : brick.rotations[pos.rotation].cell)
+            before.grid[pos.column + cell[0]][pos.row + cell[1]] = 1;
+        for (int r = 0; r < kWellRows; ++r)
+            for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c)
+                if (before.grid[c][r] != board.grid[c][r] &&
+                    (board.dirtyBottom == -1 || r < board.dirtyTop || r > board.dirtyBottom))
+                    fault = "row " + std::to_string(r) + " changed outside the repaint band" + DrawRows(board);
     }
-    ++boardFuzzLandings;
-    const std::string fault = BoardFault(board);
-    if (!fault.empty()) Fail(fault);
-    for (const auto& cell : rot.cell) before.grid[pos.column + cell[0]][pos.row + cell[1]] = 1;
-    for (int r = 0; r < kWellRows; ++r)
-        for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c)
-            if (before.grid[c][r] != board.grid[c][r] &&
-                (board.dirtyBottom == -1 || r < board.dirtyTop || r > board.dirtyBottom))
-                Fail("row " + std::to_string(r) + " changed outside the repaint band" + DrawRows(board, 0, 23));
+    if (!fault.empty()) fprintf(stderr, "%s\n", fault.c_str()), abort();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (!LoadBrickTableFrom(KVADER_BRICK_FILE, table)) Fail("cannot read " KVADER_BRICK_FILE);
+    if (!LoadBrickTableFrom(KVADER_BRICK_FILE, table)) fprintf(stderr, "cannot read " KVADER_BRICK_FILE "\n"), abort();
     SetRandomDraw(FuzzDraw);
     return 0;
 }
@@ -67,10 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < size; ++i) {
         const uint8_t b = data[i];
         if (brick != nullptr) {
-            if (MoveBrick(b % 8, pos, *brick, board.grid) == kLanded) {
-                Land(board, *brick, pos);
-                brick = nullptr;
-            }
+            if (MoveBrick(b % 8, pos, *brick, board.grid) == kLanded) Land(board, *brick, pos), brick = nullptr;
             continue;
         }
         if (b & 0x40) {
@@ -85,8 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         pos = SpawnPos;
         if (b & 0x80) {  // the computer's place, or the spawn place when it fits nowhere
             FindBestPlacement(*brick, &pos, board);
-            Land(board, *brick, pos);
-            brick = nullptr;
+            Land(board, *brick, pos), brick = nullptr;
         }
     }
     return 0;

@@ -1,75 +1,65 @@
 #include "board_check.h"
 
-void RecomputeBookkeeping(const Board& board, int32_t (&rowFill)[kGridRows],
-                          int32_t (&colHeight)[kLastWellColumn + 1]) {
+#include <cstddef>
+#include <cstring>
+
+namespace {
+
+void Bookkeeping(const Board& board, int32_t (&rowFill)[kGridRows], int32_t (&colHeight)[kLastWellColumn + 1]) {
     for (int r = 0; r < kGridRows; ++r) {
         rowFill[r] = 0;
-        if (r == kFloorRow) continue;
-        for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c) rowFill[r] += board.grid[c][r];
+        for (int c = kFirstWellColumn; c <= kLastWellColumn && r < kFloorRow; ++c) rowFill[r] += board.grid[c][r];
     }
     colHeight[0] = 0;
-    for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c) {
-        int r = 0;
+    for (int c = kFirstWellColumn, r = 0; c <= kLastWellColumn; ++c, r = 0) {
         while (r < kFloorRow && board.grid[c][r] == 0) ++r;
         colHeight[c] = kFloorRow - r;
     }
 }
 
-std::string DrawRows(const Board& board, int first, int last) {
+}  // namespace
+
+void Draw(Board& board, const std::string& picture) {
+    for (size_t at = 0, row = kWellRows - (picture.size() + 1) / (kWellColumns + 1); at < picture.size(); ++row)
+        for (int i = 0; i <= kWellColumns; ++i, ++at)
+            if (i < kWellColumns) board.grid[kFirstWellColumn + i][row] = picture[at] == '#';
+    Bookkeeping(board, board.rowFill, board.colHeight);
+}
+
+std::string DrawRows(const Board& board) {
     std::string out;
-    for (int r = first; r <= last; ++r) {
+    for (int r = 0; r < kWellRows; ++r) {
         out += "\n" + std::to_string(r) + "\t";
         for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c) out += board.grid[c][r] ? '#' : '.';
     }
     return out;
 }
 
-namespace {
-
-template <typename T, size_t N>
-bool SameArray(const T (&a)[N], const T (&b)[N]) {
-    for (size_t i = 0; i < N; ++i)
-        if (a[i] != b[i]) return false;
-    return true;
-}
-
-}  // namespace
-
+// Every field before curBrick is a 4-byte integer or the byte grid, which ends on a
+// 4-byte boundary: no padding to compare.
+static_assert(offsetof(Board, rowFill) == offsetof(Board, grid) + sizeof(Board::grid));
 bool SameBoard(const Board& a, const Board& b) {
-    for (int c = 0; c < kGridColumns; ++c)
-        if (!SameArray(a.grid[c], b.grid[c])) return false;
-    return a.bricksDealt == b.bricksDealt && SameArray(a.brickTypeCount, b.brickTypeCount) &&
-           a.rowsTotal == b.rowsTotal && SameArray(a.clearsBySize, b.clearsBySize) && SameArray(a.rowFill, b.rowFill) &&
-           SameArray(a.colHeight, b.colHeight) && a.dirtyTop == b.dirtyTop && a.dirtyBottom == b.dirtyBottom &&
-           a.mode == b.mode && a.isComputer == b.isComputer && a.curBrick == b.curBrick &&
-           a.curPos.rotation == b.curPos.rotation && a.curPos.column == b.curPos.column &&
-           a.curPos.row == b.curPos.row && a.hintPos.rotation == b.hintPos.rotation &&
-           a.hintPos.column == b.hintPos.column && a.hintPos.row == b.hintPos.row;
+    return memcmp(&a, &b, offsetof(Board, curBrick)) == 0 && a.curBrick == b.curBrick &&
+           memcmp(&a.curPos, &b.curPos, sizeof a.curPos) == 0 && memcmp(&a.hintPos, &b.hintPos, sizeof a.hintPos) == 0;
 }
 
 std::string BoardFault(const Board& board) {
-    auto fault = [&board](const std::string& what, int i) {
-        return what + " " + std::to_string(i) + DrawRows(board, 0, kWellRows - 1);
+    const auto fault = [&board](const std::string& what, int i) {
+        return what + " " + std::to_string(i) + DrawRows(board);
     };
-    int32_t rowFill[kGridRows], colHeight[kLastWellColumn + 1];
-    RecomputeBookkeeping(board, rowFill, colHeight);
+    int32_t rowFill[kGridRows], colHeight[kLastWellColumn + 1], rows = 0, dealt = 0;
+    Bookkeeping(board, rowFill, colHeight);
     for (int r = 0; r < kGridRows; ++r) {
         if (!board.grid[0][r] || !board.grid[kGridColumns - 1][r]) return fault("wall cell missing at row", r);
         if (board.rowFill[r] != rowFill[r]) return fault("rowFill wrong at row", r);
         for (int c = 0; c < kGridColumns; ++c)
-            if (board.grid[c][r] > 1) return fault("a cell holds more than 1 in row", r);
+            if (board.grid[c][r] > 1 || (r == kFloorRow && !board.grid[c][r])) return fault("bad cell in row", r);
     }
-    for (int c = 0; c < kGridColumns; ++c)
-        if (!board.grid[c][kFloorRow]) return fault("floor cell missing at column", c);
     for (int c = 0; c <= kLastWellColumn; ++c)
         if (board.colHeight[c] != colHeight[c]) return fault("colHeight wrong at column", c);
-    bool emptySeen = false;
-    for (int r = kWellRows - 1; r >= 0; --r) {
-        if (rowFill[r] == kWellColumns) return fault("full row", r);
-        if (rowFill[r] != 0 && emptySeen) return fault("cells above an empty row in row", r);
-        emptySeen |= rowFill[r] == 0;
-    }
-    int32_t rows = 0, dealt = 0;
+    for (int r = kWellRows - 1, emptySeen = 0; r >= 0; emptySeen |= rowFill[r] == 0, --r)
+        if (rowFill[r] == kWellColumns || (rowFill[r] != 0 && emptySeen))
+            return fault("full row or cells above an empty one in row", r);
     for (int n = 0; n <= kMaxClear; ++n) rows += n * board.clearsBySize[n];
     for (int32_t count : board.brickTypeCount) dealt += count;
     if (rows != board.rowsTotal) return fault("the clears add up to other than rowsTotal:", rows);

@@ -1,14 +1,14 @@
-// The board's invariants, checked from the grid alone, for every kind of test: the
-// GoogleTest suites, the fuzz targets, the soak and the input storm.
+// The board's invariants, checked from the grid alone, and wells drawn as pictures:
+// for the core's tables, the fuzz targets, the soak and the recorded session.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "model/board.h"
 
-// rowFill and colHeight as they follow from the grid alone.
-void RecomputeBookkeeping(const Board& board, int32_t (&rowFill)[kGridRows], int32_t (&colHeight)[kLastWellColumn + 1]);
+// Draws the rows of picture, separated by '/', so that the last one is row 23: ten
+// characters each for columns 1..10, '#' filled. Sets rowFill and colHeight from the grid.
+void Draw(Board& board, const std::string& picture);
 
 // Empty when the board is sound: walls and floor filled, every cell 0 or 1, rowFill
 // and colHeight as the grid gives them, no full row, the filled rows one block that
@@ -16,8 +16,8 @@ void RecomputeBookkeeping(const Board& board, int32_t (&rowFill)[kGridRows], int
 // bricksDealt the sum of the type counters). Otherwise what is wrong, with the well.
 std::string BoardFault(const Board& board);
 
-// Whether two boards are equal field by field (a Board has padding, so never by bytes).
+// Whether two boards are equal in every field.
 bool SameBoard(const Board& a, const Board& b);
 
-// Ten characters per row for columns 1..10 of rows first..last.
-std::string DrawRows(const Board& board, int first, int last);
+// Ten characters per row for columns 1..10 of rows 0..23, one row a line.
+std::string DrawRows(const Board& board);
