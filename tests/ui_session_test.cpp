@@ -33,7 +33,7 @@
 namespace {
 
 WPARAM KeyOf(const std::string& name) {  // a named key, or the key of a letter or digit
-    const std::pair<const char*, WPARAM> named[] = {{"Left", VK_LEFT},   {"Right", VK_RIGHT},   {"Down", VK_DOWN},
+    const std::pair<const char*, WPARAM> named[] = {{"Left", VK_LEFT},     {"Right", VK_RIGHT}, {"Down", VK_DOWN},
                                                     {"Return", VK_RETURN}, {"Space", VK_SPACE}, {"Escape", VK_ESCAPE},
                                                     {"F5", VK_F5}};
     for (const auto& [n, key] : named)
@@ -45,7 +45,8 @@ uint32_t drawState;  // the simulator's generator, so that the bricks are the sa
 int NextDraw() { return static_cast<int>(((drawState = drawState * kDrawMultiplier + kDrawIncrement) >> 16) & 32767); }
 
 std::string Utf8(const std::wstring& text) {
-    std::string s(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)), 0);
+    std::string s(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)),
+                  0);
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &s[0], static_cast<int>(s.size()), nullptr, nullptr);
     s.pop_back();
     for (char& c : s) c = c == '\r' || c == '\n' ? '|' : c;
@@ -58,7 +59,9 @@ std::string Text(HWND window) {
     return Utf8(text);
 }
 
-bool FallTimerRuns(HWND mainWindow) { return KillTimer(mainWindow, FALL_TIMER) && (RestartFallTimer(mainWindow), true); }
+bool FallTimerRuns(HWND mainWindow) {
+    return KillTimer(mainWindow, FALL_TIMER) && (RestartFallTimer(mainWindow), true);
+}
 
 bool Covers(const Board& b, const BrickPos& p, int column, int row) {
     if (!b.curBrick || p.rotation < 0 || p.rotation >= b.curBrick->rotationCount) return false;
@@ -94,7 +97,8 @@ std::string Pos(const BrickPos& p) {
 // A board as a player sees it: the falling brick, the hint, the counts, the well's
 // fixed cells from the highest row that holds one.
 std::string Describe(const Board& b) {
-    std::string s = b.curBrick ? "brick " + std::to_string(b.curBrick - brickTable.types) + " at " + Pos(b.curPos) : "no brick";
+    std::string s =
+        b.curBrick ? "brick " + std::to_string(b.curBrick - brickTable.types) + " at " + Pos(b.curPos) : "no brick";
     if (b.mode == kHintGame && b.curBrick) s += ", hint " + Pos(b.hintPos);
     s += ", rows " + std::to_string(b.rowsTotal) + " (";
     for (int n = 1; n <= 4; ++n) s += std::to_string(b.clearsBySize[n]) + (n < 4 ? " " : ")");
@@ -178,8 +182,7 @@ void Session::OnModal() {
             GetClassNameW(item, kind, 16);
             const bool shown = lstrcmpiW(kind, L"Button") ? !isSettings || lstrcmpiW(kind, L"Static")
                                                           : IsDlgButtonChecked(box, GetDlgCtrlID(item)) == BST_CHECKED;
-            if (shown && !Text(item).empty())
-                out_ << " / " << Text(item);
+            if (shown && !Text(item).empty()) out_ << " / " << Text(item);
         }
         out_ << (FallTimerRuns(main_) ? " (timer on)\n" : " (timer off)\n");
         if (box != seen_) out_ << Unpainted();
@@ -192,7 +195,9 @@ void Session::OnModal() {
     if (verb == "fill") {  // "-" for an empty field
         const int ids[] = {IDC_SPEED_EDIT, IDC_ACCEL_EDIT, IDC_INTENSITY_EDIT};
         for (int i = 0; i < 3; ++i) SetDlgItemTextA(box, ids[i], field[i] == "-" ? "" : field[i].c_str());
-        const int radio = field[3] == "better" ? IDC_SUITABLE_RADIO : field[3] == "worse" ? IDC_UNSUITABLE_RADIO : IDC_RANDOM_RADIO;
+        const int radio = field[3] == "better"  ? IDC_SUITABLE_RADIO
+                          : field[3] == "worse" ? IDC_UNSUITABLE_RADIO
+                                                : IDC_RANDOM_RADIO;
         CheckRadioButton(box, IDC_RANDOM_RADIO, IDC_UNSUITABLE_RADIO, radio);
     }
     if (verb == "ok" || verb == "cancel") PostMessageW(box, WM_COMMAND, verb == "ok" ? IDOK : IDCANCEL, 0);
@@ -234,11 +239,9 @@ std::string Session::Fit() {
     HDC dc = GetDC(statsPanelWnd);
     HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(statsPanelWnd, WM_GETFONT, 0, 0)));
     wchar_t widest = L'0';
-    for (wchar_t digit = L'1'; digit <= L'9'; ++digit) {
-        SIZE size{}, most{};
-        GetTextExtentPoint32W(dc, &digit, 1, &size), GetTextExtentPoint32W(dc, &widest, 1, &most);
-        widest = size.cx > most.cx ? digit : widest;
-    }
+    SIZE size{}, most{};
+    for (wchar_t digit = L'0'; digit <= L'9'; ++digit)
+        if (GetTextExtentPoint32W(dc, &digit, 1, &size) && size.cx > most.cx) most = size, widest = digit;
     SelectObject(dc, font), ReleaseDC(statsPanelWnd, dc);
     for (int id = IDC_ROWS_LEFT; id < IDC_BRICKS_TYPE0 + kBrickTypes; ++id)
         SetDlgItemTextW(statsPanelWnd, id, std::wstring(7, widest).c_str());
@@ -264,8 +267,8 @@ std::string Session::Fit() {
         dc, &marlett, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM n) { return ++*reinterpret_cast<int*>(n); },
         reinterpret_cast<LPARAM>(&fonts), 0);
     ReleaseDC(nullptr, dc);
-    return std::to_string(measured) + " texts measured, cut:" + (cut.empty() ? " none" : cut) +
-           ", Common Controls 6 " + (controls6 ? "on" : "off") + ", Marlett " + (fonts ? "found" : "missing") + "\n";
+    return std::to_string(measured) + " texts measured, cut:" + (cut.empty() ? " none" : cut) + ", Common Controls 6 " +
+           (controls6 ? "on" : "off") + ", Marlett " + (fonts ? "found" : "missing") + "\n";
 }
 
 // The wells read back from their windows (the computer's in a versus game).
@@ -326,8 +329,10 @@ void Session::Input(const std::string& verb, const std::string& arg) {
     }
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (msg.message == WM_QUIT) out_ << "  quit " << msg.wParam << "\n";
-        else if (msg.message != WM_TIMER || msg.hwnd != main_ || msg.wParam != FALL_TIMER) DispatchLoopMessage(main_, accelerators_, msg);
+        if (msg.message == WM_QUIT)
+            out_ << "  quit " << msg.wParam << "\n";
+        else if (msg.message != WM_TIMER || msg.hwnd != main_ || msg.wParam != FALL_TIMER)
+            DispatchLoopMessage(main_, accelerators_, msg);
     if (verb == "check") out_ << Unpainted();
     for (const Board* board : {&playerBoard, &computerBoard})
         if (const std::string fault = BoardFault(*board); !fault.empty()) out_ << "  unsound board: " << fault << "\n";
@@ -361,7 +366,8 @@ void Session::Run(const std::string& script) {
         for (std::string arg; std::getline(in >> std::ws, arg, verb == "answer" ? ';' : ' ');) args.push_back(arg);
         if (verb == "answer") answers_.insert(answers_.end(), args.begin(), args.end());
         if (verb == "answer") continue;
-        ASSERT_NE(std::string(" key char menu tick fill check counts fit start ").find(" " + verb + " "), std::string::npos)
+        ASSERT_NE(std::string(" key char menu tick fill check counts fit start ").find(" " + verb + " "),
+                  std::string::npos)
             << "not understood: " << line;
         if (args.empty()) args.push_back("");
         for (const std::string& arg : args) {
@@ -370,7 +376,8 @@ void Session::Run(const std::string& script) {
             Input(verb, arg);
             if (!IsWindow(main_)) break;
             const std::vector<std::string> now = Screen();  // the parts that changed
-            for (size_t i = 0; i < now.size(); ++i) out_ << (shown_.size() == now.size() && shown_[i] == now[i] ? "" : now[i]);
+            for (size_t i = 0; i < now.size(); ++i)
+                out_ << (shown_.size() == now.size() && shown_[i] == now[i] ? "" : now[i]);
             shown_ = now;
         }
     }
@@ -389,7 +396,8 @@ TEST_F(Session, RecordedInputsShowWhatTheyShowed) {
     std::istringstream got(out_.str()), want(ReadFile(golden));
     std::string g, w;
     for (int line = 1; std::getline(want, w); ++line)
-        ASSERT_TRUE(std::getline(got, g) && g == w) << "line " << line << " of golden/session.txt: " << w << "\nbut the session shows: " << g;
+        ASSERT_TRUE(std::getline(got, g) && g == w)
+            << "line " << line << " of golden/session.txt: " << w << "\nbut the session shows: " << g;
     EXPECT_FALSE(std::getline(got, g)) << "the session goes on: " << g;
 }
 
@@ -411,7 +419,8 @@ TEST_F(Session, StormOfRandomInputLeavesTheGameSound) {
         if (line != "key Escape" && line != "fit" && line != "start") lines.push_back(answers + line);
         answers.clear();
     }
-    const unsigned seed = EnvNumber("KVADER_STORM_SEED", GetTickCount()), seconds = EnvNumber("KVADER_STORM_SECONDS", 60);
+    const unsigned seed = EnvNumber("KVADER_STORM_SEED", GetTickCount()),
+                   seconds = EnvNumber("KVADER_STORM_SECONDS", 60);
     std::mt19937 rng(seed);
     int windows = 0, after = 0, gameOvers = 0, refusals = 0, count = 0;
     EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
@@ -428,8 +437,8 @@ TEST_F(Session, StormOfRandomInputLeavesTheGameSound) {
         if (std::chrono::steady_clock::now() - before > std::chrono::seconds(3)) fault = "no answer within 3 seconds";
         if (said.find("unsound") != std::string::npos || said.find("painted wrong") != std::string::npos) fault = said;
         if (settings.gameOver && FallTimerRuns(main_)) fault = "the fall timer runs while no game does";
-        if (!settings.gameOver && Text(GetDlgItem(statsPanelWnd, IDC_SPEED)) !=
-                                      "Rychlost: " + std::to_string(settings.curInterval / 10))
+        if (!settings.gameOver &&
+            Text(GetDlgItem(statsPanelWnd, IDC_SPEED)) != "Rychlost: " + std::to_string(settings.curInterval / 10))
             fault = "the speed label does not show curInterval " + std::to_string(settings.curInterval);
         fault = fault.empty() ? "" : input + ": " + fault;
     }
@@ -440,28 +449,6 @@ TEST_F(Session, StormOfRandomInputLeavesTheGameSound) {
     printf("storm seed %u: %d lines in %u s, %d games over, %d settings refused\n", seed, count, seconds, gameOvers,
            refusals);
     EXPECT_TRUE(seconds < 30 || (gameOvers > 0 && refusals > 0)) << "a minute should end games and refuse settings";
-}
-
-// What no input reaches: a range beyond the grid is clamped, a rotation out of range draws nothing.
-TEST(Painter, ClampsWhatNoInputReaches) {
-    const CellRange cells = CellsOfRect(RECT{100, 200, 200, 420});
-    EXPECT_EQ(std::vector<int>({cells.firstColumn, cells.firstRow, cells.lastColumn, cells.lastRow}),
-              std::vector<int>({6, 12, 11, 24}));
-    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, kBoardPixelsWide, kBoardPixelsHigh));
-    const RECT all{0, 0, kBoardPixelsWide, kBoardPixelsHigh};
-    Board board{};
-    ResetBoard(board);
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    PaintCells(dc, board.grid, -3, -5, 12, 25);
-    EXPECT_EQ(GetPixel(dc, 11 * 16 + 7, 24 * 16 + 7), RGB(128, 128, 128)) << "the corner of wall and floor";
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    for (int rotation : {-1, kMaxRotations}) DrawBrick(dc, brickTable.types[kBar], BrickPos{rotation, 4, 10});
-    for (int x = 0; x < kBoardPixelsWide; ++x)
-        for (int y = 0; y < kBoardPixelsHigh; ++y) ASSERT_EQ(GetPixel(dc, x, y), RGB(255, 255, 255)) << x << "," << y;
-    DeleteObject(SelectObject(dc, old));
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
 }
 
 }  // namespace
