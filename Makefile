@@ -72,7 +72,9 @@ fuzz: deps
 	cmake --build --preset fuzz
 	@for t in brick_file board; do \
 	    echo "== fuzz: $$t for $(FUZZ_SECONDS) s"; \
-	    fuzz/run-fuzz build/fuzz/fuzz/$${t}_fuzz $(FUZZ_SECONDS) build/fuzz/fuzz-work/$$t fuzz/corpus/$$t || exit 1; \
+	    mkdir -p build/fuzz/fuzz-work/$$t; \
+	    build/fuzz/fuzz/$${t}_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
+	        -artifact_prefix=build/fuzz/ build/fuzz/fuzz-work/$$t fuzz/corpus/$$t || exit 1; \
 	done
 
 # Figures for the computer player's speed, from an optimised host build, each beside

@@ -1,9 +1,8 @@
 // Fuzz target: the brick-file reader on any bytes. A refused file must leave the
-// table exactly as it was; an accepted one must hold what the rest of the program
-// relies on (1 to 4 rotations, the unused ones zero, every cell inside the box and
-// the box and profiles as its cells give them), and each of its bricks, placed by the
-// computer on an empty well until the well is full, must keep the board sound.
-#include <algorithm>
+// table exactly as it was; an accepted one must have 1 to 4 rotations a type, the
+// unused ones zero, and each brick, placed by the computer on an empty well until it
+// fits no more, must keep the board sound and be placed where the plain reference,
+// which reads the cells alone, places it: so every derived field must be the cells'.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,30 +11,7 @@
 
 #include "ai/evaluator.h"
 #include "board_check.h"
-
-namespace {
-
-// Whether the cells of rot lie in the box, distinct and by rows, and its box and
-// profiles are those of its cells.
-bool Derived(const BrickRotation& rot) {
-    BrickRotation want{};
-    memcpy(want.cell, rot.cell, sizeof want.cell);
-    want.left = want.top = 3;
-    unsigned cells = 0;
-    for (int i = 0; i < kBrickCells; ++i) {
-        const uint8_t x = rot.cell[i][0], y = rot.cell[i][1];
-        if (x > 3 || y > 3 || (cells & 1u << (4 * y + x)) || (i > 0 && y < rot.cell[i - 1][1])) return false;
-        cells |= 1u << (4 * y + x);
-        want.left = std::min(want.left, x), want.right = std::max(want.right, x);
-        want.top = std::min(want.top, y), want.bottom = std::max(want.bottom, y);
-        want.rowCount[y] += 1;
-        if (want.colBottom[x] == 0) want.colTop[x] = y;  // the first cell of a column is its topmost
-        want.colBottom[x] = static_cast<uint8_t>(y + 1);
-    }
-    return memcmp(&want, &rot, sizeof rot) == 0;
-}
-
-}  // namespace
+#include "reference_evaluator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // fmemopen refuses an empty buffer; an empty temporary file reads the same.
@@ -50,15 +26,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int t = 0; read && t < kBrickTypes && fault.empty(); ++t) {
         const BrickType& type = table.types[t];
         const BrickRotation zero{};
-        for (int r = 0; r < kMaxRotations; ++r)
-            if (r < type.rotationCount ? !Derived(type.rotations[r]) : memcmp(&type.rotations[r], &zero, sizeof zero))
-                fault = "type " + std::to_string(t) + " rotation " + std::to_string(r) + " not as its cells give it";
+        for (int r = type.rotationCount; r < kMaxRotations; ++r)
+            if (memcmp(&type.rotations[r], &zero, sizeof zero)) fault = "an unused rotation is not zero";
         if (type.rotationCount < 1 || type.rotationCount > kMaxRotations) fault = "rotation count out of range";
         Board board{};
         ResetBoard(board);
         BrickPos pos = SpawnPos;
-        for (int n = 0; n < 40 && fault.empty() && FindBestPlacement(type, &pos, board) != NoPlacement; ++n)
-            if (!FixBrick(type.rotations[pos.rotation], pos, board) || !(fault = BoardFault(board)).empty()) break;
+        for (int n = 0; n < 40 && fault.empty() && FindBestPlacement(type, &pos, board) != NoPlacement; ++n) {
+            const ReferencePlacement want = ReferenceBestPlacement(type, board);
+            if (memcmp(&want.pos, &pos, sizeof pos)) fault = "type " + std::to_string(t) + " placed unlike the reference";
+            if (!FixBrick(type.rotations[pos.rotation], pos, board) || !(fault += BoardFault(board)).empty()) break;
+        }
     }
     if (!fault.empty()) fprintf(stderr, "%s\n", fault.c_str()), abort();
     return 0;

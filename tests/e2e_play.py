@@ -54,7 +54,8 @@ top = next(t for t in range(200) if all(pixel(7, t + i) == bytes([128] * 3) for 
 for key, check, what in [
         ('1', lambda: len(cells(False)) == 4 and min(cells(False))[0] == 4, '"1" shows a brick at the spawn place'),
         ('Left', lambda: len(cells(False)) == 4 and min(cells(False))[0] == 3, 'Left moves the brick'),
-        ('Return', lambda: len(cells(True)) == 4 and min(r for _, r in cells(True)) >= 20, 'Enter drops and fixes the brick'),
+        ('Return', lambda: len(cells(True)) == 4 and min(cells(True), key=lambda c: c[1])[1] >= 20,
+         'Enter drops and fixes the brick'),
         ('4', lambda: geometry()[2] == narrow + 12 * 16, '"4" widens the window by one well')]:
     xdotool('key', key)
     until(check, what)
