@@ -26,31 +26,28 @@
 #include "ui/board_window.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
-#include "ui/paint.h"
 #include "ui/run_state.h"
 #include "ui/stats_panel.h"
 
 namespace {
 
 WPARAM KeyOf(const std::string& name) {  // a named key, or the key of a letter or digit
-    const std::pair<const char*, WPARAM> named[] = {{"Left", VK_LEFT},     {"Right", VK_RIGHT}, {"Down", VK_DOWN},
-                                                    {"Return", VK_RETURN}, {"Space", VK_SPACE}, {"Escape", VK_ESCAPE},
-                                                    {"F5", VK_F5}};
-    for (const auto& [n, key] : named)
-        if (name == n) return key;
+    const char* named[] = {"Left", "Right", "Down", "Return", "Space", "Escape", "F5"};
+    const WPARAM keys[] = {VK_LEFT, VK_RIGHT, VK_DOWN, VK_RETURN, VK_SPACE, VK_ESCAPE, VK_F5};
+    for (int i = 0; i < 7; ++i)
+        if (name == named[i]) return keys[i];
     return name.size() == 1 && isalnum(static_cast<unsigned char>(name[0])) ? static_cast<WPARAM>(toupper(name[0])) : 0;
 }
 
 uint32_t drawState;  // the simulator's generator, so that the bricks are the same everywhere
 int NextDraw() { return static_cast<int>(((drawState = drawState * kDrawMultiplier + kDrawIncrement) >> 16) & 32767); }
 
-std::string Utf8(const std::wstring& text) {
-    std::string s(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)),
-                  0);
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &s[0], static_cast<int>(s.size()), nullptr, nullptr);
-    s.pop_back();
-    for (char& c : s) c = c == '\r' || c == '\n' ? '|' : c;
-    return s;
+std::string Utf8(const wchar_t* text) {
+    char s[1024];
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, s, sizeof s, nullptr, nullptr);
+    std::string out = s;
+    for (char& c : out) c = c == '\r' || c == '\n' ? '|' : c;
+    return out;
 }
 
 std::string Text(HWND window) {
@@ -79,15 +76,22 @@ std::string PixelFaults(HWND window, const Board& b) {
     for (int r = 0; r < kGridRows; ++r)
         for (int c = 0; c < kGridColumns; ++c) {
             const bool wall = c == 0 || c == kGridColumns - 1 || r == kFloorRow;
-            COLORREF inside = b.grid[c][r] ? wall ? RGB(128, 128, 128) : RGB(192, 192, 192) : RGB(255, 255, 255);
             const bool hint = b.mode == kHintGame && Covers(b, b.hintPos, c, r), falling = Covers(b, b.curPos, c, r);
-            inside = falling ? RGB(0, 0, 0) : hint ? RGB(255, 255, 255) : inside;
+            const COLORREF inside = falling                 ? RGB(0, 0, 0)
+                                    : b.grid[c][r] && !hint ? wall ? RGB(128, 128, 128) : RGB(192, 192, 192)
+                                                            : RGB(255, 255, 255);
             const COLORREF outline = b.grid[c][r] || hint || falling ? RGB(0, 0, 0) : RGB(255, 255, 255);
             if (GetPixel(dc, c * 16 + 7, r * 16 + 7) != inside || GetPixel(dc, c * 16, r * 16 + 7) != outline)
                 wrong += " " + std::to_string(c) + "," + std::to_string(r);
         }
     ReleaseDC(window, dc);
     return wrong.empty() ? "" : "  cells painted wrong:" + wrong + "\n";
+}
+
+// Both wells read back from their windows (the computer's in a versus game).
+std::string Unpainted() {
+    return PixelFaults(playerBoardWnd, playerBoard) +
+           (playerBoard.mode == kVersusGame ? PixelFaults(computerBoardWnd, computerBoard) : "");
 }
 
 std::string Pos(const BrickPos& p) {
@@ -111,20 +115,106 @@ std::string Describe(const Board& b) {
     return s;
 }
 
-BOOL CALLBACK FindBox(HWND window, LPARAM found) {  // a shown, enabled dialog or box of this thread
-    wchar_t kind[16] = {};
-    GetClassNameW(window, kind, 16);
-    if (lstrcmpW(kind, L"#32770") == 0 && IsWindowVisible(window) && IsWindowEnabled(window))
-        *reinterpret_cast<HWND*>(found) = window;
-    return TRUE;
+// The texts of dialog that do not fit their controls, wrapped at the control's width
+// in its own font (a read-only edit shows whole lines only, in its formatting rectangle).
+std::string TextsCut(HWND dialog, int& measured) {
+    std::string cut;
+    for (HWND item = GetWindow(dialog, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
+        wchar_t kind[16] = {}, text[512] = {};
+        GetClassNameW(item, kind, 16);
+        const LONG style = GetWindowLongW(item, GWL_STYLE);
+        const bool isEdit = lstrcmpiW(kind, L"Edit") == 0 && (style & ES_READONLY);
+        const bool isText = lstrcmpiW(kind, L"Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT;
+        if (!(isEdit || isText) || !GetWindowTextW(item, text, 512)) continue;
+        RECT has, needs{};
+        GetClientRect(item, &has);
+        if (isEdit) SendMessageW(item, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&has));
+        needs.right = has.right - has.left;
+        HDC dc = GetDC(item);
+        HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0)));
+        DrawTextW(dc, text, -1, &needs, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(dc, font), ReleaseDC(item, dc);
+        if (needs.right > has.right - has.left || needs.bottom > has.bottom - has.top) cut += " [" + Utf8(text) + "]";
+        ++measured;
+    }
+    return cut;
 }
 
-BOOL CALLBACK CountWindow(HWND window, LPARAM count) {  // this process's windows and their children
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && ++*reinterpret_cast<int*>(count) && GetParent(window) == nullptr)
-        EnumChildWindows(window, CountWindow, count);
-    return TRUE;
+// Writes count into every counter of a versus game's panel, both columns.
+void ShowEveryCount(uint32_t count) {
+    Board board{};
+    board.mode = kVersusGame;
+    board.bricksDealt = count;
+    board.rowsTotal = static_cast<int32_t>(std::min<uint32_t>(count, INT32_MAX));
+    std::fill(board.clearsBySize, board.clearsBySize + 5, board.rowsTotal);
+    std::fill(board.brickTypeCount, board.brickTypeCount + kBrickTypes, board.rowsTotal);
+    for (board.isComputer = 0; board.isComputer < 2; ++board.isComputer) UpdateStatsPanel(statsPanelWnd, board);
+}
+
+// Every text of the panel (its counts with their widest values: seven of the font's
+// widest digit, then the largest counts in millions), the settings dialog and the
+// about box against its control; the controls the manifest asks for; the font of the
+// caption buttons.
+std::string Fit(HWND mainWindow) {
+    HDC dc = GetDC(statsPanelWnd);
+    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(statsPanelWnd, WM_GETFONT, 0, 0)));
+    wchar_t widest = L'0';
+    SIZE size{}, most{};
+    for (wchar_t digit = L'0'; digit <= L'9'; ++digit)
+        if (GetTextExtentPoint32W(dc, &digit, 1, &size) && size.cx > most.cx) most = size, widest = digit;
+    SelectObject(dc, font), ReleaseDC(statsPanelWnd, dc);
+    for (int id = IDC_ROWS_LEFT; id < IDC_BRICKS_TYPE0 + kBrickTypes; ++id)
+        SetDlgItemTextW(statsPanelWnd, id, std::wstring(7, widest).c_str());
+    int measured = 0;
+    std::string cut = TextsCut(statsPanelWnd, measured);
+    ShowEveryCount(UINT32_MAX);
+    cut += TextsCut(statsPanelWnd, measured);
+    for (int id : {IDD_SETTINGS, IDD_ABOUT}) {
+        HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), mainWindow,
+                                         id == IDD_SETTINGS ? SettingsDlgProc : AboutDlgProc, 0);
+        cut += TextsCut(dialog, measured);
+        DestroyWindow(dialog);
+    }
+    ACTCTX_SECTION_KEYED_DATA redirected{};
+    redirected.cbSize = sizeof redirected;
+    const bool controls6 =
+        FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll", &redirected);
+    LOGFONTW marlett = {};
+    marlett.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyW(marlett.lfFaceName, L"Marlett");
+    int fonts = 0;
+    dc = GetDC(nullptr);
+    EnumFontFamiliesExW(
+        dc, &marlett, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM n) { return ++*reinterpret_cast<int*>(n); },
+        reinterpret_cast<LPARAM>(&fonts), 0);
+    ReleaseDC(nullptr, dc);
+    return std::to_string(measured) + " texts measured, cut:" + (cut.empty() ? " none" : cut) + ", Common Controls 6 " +
+           (controls6 ? "on" : "off") + ", Marlett " + (fonts ? "found" : "missing") + "\n";
+}
+
+// Start-up (the game's own, in a folder of its own) without a brick file, then with
+// each broken one of the fuzz corpus: the exit code of each, written to out.
+void StartUps(std::ostream& out) {
+    const std::string corpus = KVADER_TESTS_DIR "/../fuzz/corpus/brick_file/";
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((corpus + "broken-*").c_str(), &entry);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &entry))
+        files.push_back(entry.cFileName);
+    FindClose(search);
+    std::sort(files.begin(), files.end());
+    files.insert(files.begin(), "missing");
+    CreateDirectoryA("start-up", nullptr);
+    for (const std::string& name : files) {
+        char from[MAX_PATH];
+        GetFullPathNameA((corpus + name).c_str(), MAX_PATH, from, nullptr);
+        SetCurrentDirectoryA("start-up");
+        DeleteFileA("kvader.dat");
+        if (name != "missing") CopyFileA(from, "kvader.dat", FALSE);
+        const int code = RunKvader(GetModuleHandleW(nullptr), SW_SHOW);
+        out << "  " << name << ": exit " << code << "\n";
+        SetCurrentDirectoryA("..");
+    }
 }
 
 class Session : public ::testing::Test {
@@ -153,8 +243,6 @@ class Session : public ::testing::Test {
     }
     void OnModal();
     void Input(const std::string& verb, const std::string& arg);
-    std::string Fit();
-    std::string Unpainted();
     std::vector<std::string> Screen();
     void Run(const std::string& script);
 
@@ -167,15 +255,25 @@ class Session : public ::testing::Test {
     std::deque<std::string> answers_;  // for the dialogs and boxes to come, one a tick
 };
 
-// While a dialog or box is up: write it when it opens with the wells behind it, then
-// give it the next queued answer, or else OK (Cancel in the settings dialog).
+// While a dialog or box of this thread is up: write it when it opens (its caption and
+// texts; of the settings only the fields and the choice) with the wells behind it,
+// then give it the next queued answer, or else OK (Cancel in the settings dialog).
 void Session::OnModal() {
     HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+            wchar_t kind[16] = {};
+            GetClassNameW(window, kind, 16);
+            if (lstrcmpW(kind, L"#32770") == 0 && IsWindowVisible(window) && IsWindowEnabled(window))
+                *reinterpret_cast<HWND*>(found) = window;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&box));
     if (!box) return;
     const bool isSettings = GetDlgItem(box, IDC_SPEED_EDIT) != nullptr;
     const std::string answer = !answers_.empty() ? answers_.front() : box == seen_ ? "" : isSettings ? "cancel" : "ok";
-    if (box != seen_ || answer == "look") {  // its caption and texts; of the settings only fields and choice
+    if (box != seen_ || answer == "look") {
         out_ << (box != seen_ ? "  open: " : "  still open: ") << Text(box);
         for (HWND item = GetWindow(box, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
             wchar_t kind[16] = {};
@@ -184,8 +282,7 @@ void Session::OnModal() {
                                                           : IsDlgButtonChecked(box, GetDlgCtrlID(item)) == BST_CHECKED;
             if (shown && !Text(item).empty()) out_ << " / " << Text(item);
         }
-        out_ << (FallTimerRuns(main_) ? " (timer on)\n" : " (timer off)\n");
-        if (box != seen_) out_ << Unpainted();
+        out_ << (FallTimerRuns(main_) ? " (timer on)\n" : " (timer off)\n") << (box != seen_ ? Unpainted() : "");
         seen_ = box;
     }
     if (!answers_.empty()) answers_.pop_front();
@@ -195,10 +292,8 @@ void Session::OnModal() {
     if (verb == "fill") {  // "-" for an empty field
         const int ids[] = {IDC_SPEED_EDIT, IDC_ACCEL_EDIT, IDC_INTENSITY_EDIT};
         for (int i = 0; i < 3; ++i) SetDlgItemTextA(box, ids[i], field[i] == "-" ? "" : field[i].c_str());
-        const int radio = field[3] == "better"  ? IDC_SUITABLE_RADIO
-                          : field[3] == "worse" ? IDC_UNSUITABLE_RADIO
-                                                : IDC_RANDOM_RADIO;
-        CheckRadioButton(box, IDC_RANDOM_RADIO, IDC_UNSUITABLE_RADIO, radio);
+        CheckRadioButton(box, IDC_RANDOM_RADIO, IDC_UNSUITABLE_RADIO,
+                         IDC_RANDOM_RADIO + (field[3] == "better") + 2 * (field[3] == "worse"));
     }
     if (verb == "ok" || verb == "cancel") PostMessageW(box, WM_COMMAND, verb == "ok" ? IDOK : IDCANCEL, 0);
     if (verb == "enter" || verb == "escape")  // to the control with the focus, as the keyboard would
@@ -206,134 +301,31 @@ void Session::OnModal() {
     if (verb == "close") PostMessageW(box, WM_CLOSE, 0, 0);
 }
 
-// The texts of dialog that do not fit their controls, wrapped at the control's width
-// in its own font (a read-only edit shows whole lines only, in its formatting rectangle).
-std::string TextsCut(HWND dialog, int& measured) {
-    std::string cut;
-    for (HWND item = GetWindow(dialog, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
-        wchar_t kind[16] = {}, text[512] = {};
-        GetClassNameW(item, kind, 16);
-        const LONG style = GetWindowLongW(item, GWL_STYLE);
-        const bool isEdit = lstrcmpiW(kind, L"Edit") == 0 && (style & ES_READONLY);
-        const bool isText = lstrcmpiW(kind, L"Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT;
-        if (!(isEdit || isText) || !GetWindowTextW(item, text, 512)) continue;
-        RECT has, needs{};
-        GetClientRect(item, &has);
-        if (isEdit) SendMessageW(item, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&has));
-        needs.right = has.right - has.left;
-        HDC dc = GetDC(item);
-        HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0)));
-        DrawTextW(dc, text, -1, &needs, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        SelectObject(dc, font), ReleaseDC(item, dc);
-        if (needs.right > has.right - has.left || needs.bottom > has.bottom - has.top) cut += " [" + Utf8(text) + "]";
-        ++measured;
-    }
-    return cut;
-}
-
-// Every text of the panel (its counts with their widest values: seven of the font's
-// widest digit, then the largest count in millions), the settings dialog and the
-// about box against its control; the controls the manifest asks for, and the font
-// of the caption buttons.
-std::string Session::Fit() {
-    HDC dc = GetDC(statsPanelWnd);
-    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(statsPanelWnd, WM_GETFONT, 0, 0)));
-    wchar_t widest = L'0';
-    SIZE size{}, most{};
-    for (wchar_t digit = L'0'; digit <= L'9'; ++digit)
-        if (GetTextExtentPoint32W(dc, &digit, 1, &size) && size.cx > most.cx) most = size, widest = digit;
-    SelectObject(dc, font), ReleaseDC(statsPanelWnd, dc);
-    for (int id = IDC_ROWS_LEFT; id < IDC_BRICKS_TYPE0 + kBrickTypes; ++id)
-        SetDlgItemTextW(statsPanelWnd, id, std::wstring(7, widest).c_str());
-    int measured = 0;
-    std::string cut = TextsCut(statsPanelWnd, measured);
-    Input("counts", "4294967295");
-    cut += TextsCut(statsPanelWnd, measured);
-    for (auto [id, proc] : {std::pair{IDD_SETTINGS, SettingsDlgProc}, {IDD_ABOUT, AboutDlgProc}}) {
-        HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), main_, proc, 0);
-        cut += TextsCut(dialog, measured);
-        DestroyWindow(dialog);
-    }
-    ACTCTX_SECTION_KEYED_DATA redirected{};
-    redirected.cbSize = sizeof redirected;
-    const bool controls6 =
-        FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll", &redirected);
-    LOGFONTW marlett = {};
-    marlett.lfCharSet = DEFAULT_CHARSET;
-    lstrcpyW(marlett.lfFaceName, L"Marlett");
-    int fonts = 0;
-    dc = GetDC(nullptr);
-    EnumFontFamiliesExW(
-        dc, &marlett, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM n) { return ++*reinterpret_cast<int*>(n); },
-        reinterpret_cast<LPARAM>(&fonts), 0);
-    ReleaseDC(nullptr, dc);
-    return std::to_string(measured) + " texts measured, cut:" + (cut.empty() ? " none" : cut) + ", Common Controls 6 " +
-           (controls6 ? "on" : "off") + ", Marlett " + (fonts ? "found" : "missing") + "\n";
-}
-
-// The wells read back from their windows (the computer's in a versus game).
-std::string Session::Unpainted() {
-    if (!IsWindow(main_)) return "";
-    return PixelFaults(playerBoardWnd, playerBoard) +
-           (playerBoard.mode == kVersusGame ? PixelFaults(computerBoardWnd, computerBoard) : "");
-}
-
 // One input through the game's loop. The fall timer's own ticks are dropped: the
 // script's ticks are its own inputs.
 void Session::Input(const std::string& verb, const std::string& arg) {
+    wchar_t ch[4] = {};
     if (verb == "key") PostMessageW(main_, WM_KEYDOWN, KeyOf(arg), 1);
-    if (verb == "char") {
-        wchar_t ch[4] = {};
-        MultiByteToWideChar(CP_UTF8, 0, arg.c_str(), -1, ch, 4);
+    if (verb == "char" && MultiByteToWideChar(CP_UTF8, 0, arg.c_str(), -1, ch, 4))
         PostMessageW(main_, WM_CHAR, ch[0], 1);
-    }
     if (verb == "menu") PostMessageW(main_, WM_COMMAND, static_cast<WPARAM>(atoi(arg.c_str())), 0);
     for (int i = verb == "tick" ? std::max(1, atoi(arg.c_str())) : 0; i > 0; --i) PostMessageW(main_, WM_TIMER, 99, 0);
     if (verb == "fill") {  // only the bar and the J still fit, on row 0
-        Board& board = arg == "computer" ? computerBoard : playerBoard;
         std::string well = "#########.";
         for (int r = 0; r < 11; ++r) well += "/.#########/#########.";
-        Draw(board, well);
+        Draw(arg == "computer" ? computerBoard : playerBoard, well);
         InvalidateRect(arg == "computer" ? computerBoardWnd : playerBoardWnd, nullptr, FALSE);
     }
-    if (verb == "counts") {  // every counter of a versus game's panel, both columns
-        Board board{};
-        board.mode = kVersusGame;
-        board.bricksDealt = static_cast<uint32_t>(strtoul(arg.c_str(), nullptr, 10));
-        board.rowsTotal = static_cast<int32_t>(std::min<uint32_t>(board.bricksDealt, INT32_MAX));
-        std::fill(board.clearsBySize, board.clearsBySize + 5, board.rowsTotal);
-        std::fill(board.brickTypeCount, board.brickTypeCount + kBrickTypes, board.rowsTotal);
-        for (board.isComputer = 0; board.isComputer < 2; ++board.isComputer) UpdateStatsPanel(statsPanelWnd, board);
-    }
-    if (verb == "fit") out_ << "  fit: " << Fit();
-    if (verb == "start") {  // start-up without a brick file, then with each broken one of the corpus
-        const std::string corpus = KVADER_TESTS_DIR "/../fuzz/corpus/brick_file/";
-        std::vector<std::string> files{"missing"};
-        WIN32_FIND_DATAA entry;
-        HANDLE search = FindFirstFileA((corpus + "broken-*").c_str(), &entry);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &entry))
-            files.push_back(entry.cFileName);
-        FindClose(search);
-        std::sort(files.begin() + 1, files.end());
-        CreateDirectoryA("start-up", nullptr);
-        for (const std::string& name : files) {
-            char from[MAX_PATH];
-            GetFullPathNameA((corpus + name).c_str(), MAX_PATH, from, nullptr);
-            SetCurrentDirectoryA("start-up");
-            DeleteFileA("kvader.dat");
-            if (name != "missing") CopyFileA(from, "kvader.dat", FALSE);
-            const int code = RunKvader(GetModuleHandleW(nullptr), SW_SHOW);
-            out_ << "  " << name << ": exit " << code << "\n";
-            SetCurrentDirectoryA("..");
-        }
-    }
+    if (verb == "counts") ShowEveryCount(static_cast<uint32_t>(strtoul(arg.c_str(), nullptr, 10)));
+    if (verb == "fit") out_ << "  fit: " << Fit(main_);
+    if (verb == "start") StartUps(out_);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
         if (msg.message == WM_QUIT)
             out_ << "  quit " << msg.wParam << "\n";
         else if (msg.message != WM_TIMER || msg.hwnd != main_ || msg.wParam != FALL_TIMER)
             DispatchLoopMessage(main_, accelerators_, msg);
-    if (verb == "check") out_ << Unpainted();
+    if (verb == "check" && IsWindow(main_)) out_ << Unpainted();
     for (const Board* board : {&playerBoard, &computerBoard})
         if (const std::string fault = BoardFault(*board); !fault.empty()) out_ << "  unsound board: " << fault << "\n";
 }
@@ -355,8 +347,14 @@ std::vector<std::string> Session::Screen() {
     return {"  player: " + Describe(playerBoard), "  computer: " + Describe(computerBoard), panel + "\n", window};
 }
 
-// A script line is a verb and its arguments, each argument one input (a tick's is a
-// count); "answer" queues answers, separated by ";", for the dialogs and boxes to come.
+// A script line is a verb and its arguments, each argument one input: key NAME (Left
+// Right Down Return Space Escape F5, a letter or digit), char C (a character alone,
+// as Shift, the keypad or a layout makes it), menu ID, tick N (N ticks of the fall
+// timer), fill player|computer (only the bar and the J still fit), check (the wells'
+// pixels), counts N (every count of the panel), fit (every text against its control),
+// start (start-up with each broken brick file). "answer A; B" queues answers for the
+// boxes to come: fill SPEED PERIOD INTENSITY random|better|worse ("-" empty), ok,
+// cancel, enter, escape, close, look (write it again).
 void Session::Run(const std::string& script) {
     std::istringstream lines(script);
     for (std::string line, verb; std::getline(lines, line) && IsWindow(main_);) {
@@ -364,8 +362,10 @@ void Session::Run(const std::string& script) {
         if (!(in >> verb) || verb[0] == '#') continue;
         std::vector<std::string> args;
         for (std::string arg; std::getline(in >> std::ws, arg, verb == "answer" ? ';' : ' ');) args.push_back(arg);
-        if (verb == "answer") answers_.insert(answers_.end(), args.begin(), args.end());
-        if (verb == "answer") continue;
+        if (verb == "answer") {
+            answers_.insert(answers_.end(), args.begin(), args.end());
+            continue;
+        }
         ASSERT_NE(std::string(" key char menu tick fill check counts fit start ").find(" " + verb + " "),
                   std::string::npos)
             << "not understood: " << line;
@@ -376,8 +376,7 @@ void Session::Run(const std::string& script) {
             Input(verb, arg);
             if (!IsWindow(main_)) break;
             const std::vector<std::string> now = Screen();  // the parts that changed
-            for (size_t i = 0; i < now.size(); ++i)
-                out_ << (shown_.size() == now.size() && shown_[i] == now[i] ? "" : now[i]);
+            for (size_t i = 0; i < now.size(); ++i) out_ << (shown_.size() > i && shown_[i] == now[i] ? "" : now[i]);
             shown_ = now;
         }
     }
@@ -406,6 +405,14 @@ unsigned EnvNumber(const char* name, unsigned otherwise) {
     return value && *value ? static_cast<unsigned>(strtoul(value, nullptr, 10)) : otherwise;
 }
 
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {  // this process's windows and their children
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && ++*reinterpret_cast<int*>(count) && GetParent(window) == nullptr)
+        EnumChildWindows(window, CountWindow, count);
+    return TRUE;
+}
+
 // The storm: the script's lines in random order, each with the answers it has in the
 // script (Escape, the text fit and start-up left out), for KVADER_STORM_SECONDS (60),
 // repeated by KVADER_STORM_SEED; after each line what must always hold.
@@ -413,9 +420,8 @@ TEST_F(Session, StormOfRandomInputLeavesTheGameSound) {
     std::vector<std::string> lines;
     std::string line, answers, fault;
     for (std::istringstream script(ReadFile(KVADER_TESTS_DIR "/session.txt")); std::getline(script, line);) {
-        if (line.empty() || line[0] == '#') continue;
         if (line.rfind("answer", 0) == 0) answers += line + "\n";
-        if (line.rfind("answer", 0) == 0) continue;
+        if (line.empty() || line[0] == '#' || line.rfind("answer", 0) == 0) continue;
         if (line != "key Escape" && line != "fit" && line != "start") lines.push_back(answers + line);
         answers.clear();
     }
