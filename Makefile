@@ -59,7 +59,7 @@ golden: deps
 	@$(call configure,win64)
 	cmake --build --preset native
 	cmake --build --preset win64
-	cd build/native && python3 ../../tests/sim_test.py --golden ./kvader-sim
+	cd build/native && python3 ../../tests/sim_test.py --golden "$$PWD/kvader-sim"
 	cd build/win64 && KVADER_GOLDEN=1 xvfb-run -a -s "-screen 0 1024x768x24" \
 	    ../../tools/wine-run tests/kvader_shell_tests.exe --gtest_filter='Session.Recorded*'
 	WINEPREFIX=$(WINEPREFIX) /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
