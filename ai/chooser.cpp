@@ -45,8 +45,10 @@ const BrickType* ChooseBrick(const BrickTable& table, Board& board) {
         type = kBrickTypes * Draw() / kDrawRange;
     } else {
         int32_t score[kBrickTypes];
+        BoardSummary summary;  // one for the seven bricks
+        SummarizeBoard(board, summary);
         for (int t = 0; t < kBrickTypes; ++t) {
-            const int32_t s = FindBestPlacement(table.types[t], nullptr, board);
+            const int32_t s = FindBestPlacementOn(table.types[t], nullptr, summary);
             score[t] = chooserMode == kMoreSuitable ? s : -s;
         }
         type = PickNthLargest(score, kBrickTypes, kRanks - DrawRankIndex());

@@ -23,3 +23,19 @@ inline constexpr int32_t NoPlacement = -2147483647;
 //   E  at each new edge towards a well column, a step of d > 2 costs 10*d - 20
 //   S  each present step of d > 2 at or under the brick's span earns 10*d - 20
 int32_t FindBestPlacement(const BrickType& brick, BrickPos* out, const Board& board);
+
+// A board summed up once for any number of evaluations on it: FindBestPlacement is
+// SummarizeBoard followed by FindBestPlacementOn, and the steered selection scores
+// all seven bricks on one summary. The fields are the evaluator's own: a summary is
+// filled by SummarizeBoard and only read afterwards.
+struct BoardSummary {
+    int32_t height[kGridColumns];               // colHeight; 0 for the walls
+    int32_t base[kBrickBox + 1][kGridColumns];  // entry [w][c]: what the heights and steps under a brick w
+                                                // wide whose left column is c add to its score
+    uint32_t lacking[kBrickCells + 2];          // entry v <= 4: bit r set when row r lacks exactly v
+                                                // cells; the last entry gathers the other rows
+};
+void SummarizeBoard(const Board& board, BoardSummary& summary);
+
+// FindBestPlacement on the board that summary sums up: the same score and placement.
+int32_t FindBestPlacementOn(const BrickType& brick, BrickPos* out, const BoardSummary& summary);
