@@ -1,33 +1,18 @@
 #include "ai/evaluator.h"
 
+#include "ai/lanes.h"
+
 namespace {
 
 constexpr int32_t kCoveredCellCost = 30;
 constexpr int32_t kCompletedRowGain = 15;
 constexpr int32_t kStepFree = 2;  // steps up to this height count nothing
 
-int32_t Max(int32_t a, int32_t b) { return a > b ? a : b; }
-
-// The cost of a step of height d, 10 * |d| - 20 beyond kStepFree, is looked up: a
-// table holds it for every d from -32 to 31. Every step the search meets lies in it:
-// the summary clamps the heights to 0..24 and a profile its bottoms to 0..7 and its
-// tops to 0..3, so an edge step lies in -27..31 whatever the board or the brick.
-constexpr int32_t kStepOffset = 32;
-struct StepTable {
-    int32_t weight[2 * kStepOffset];
-};
-constexpr StepTable MakeStepTable() {
-    StepTable t{};
-    for (int32_t i = 0; i < 2 * kStepOffset; ++i) {
-        const int32_t d = i - kStepOffset, size = d < 0 ? -d : d;
-        t.weight[i] = size > kStepFree ? 10 * size - 10 * kStepFree : 0;
-    }
-    return t;
+// The cost of steps of heights d, lane by lane: 10 * |d| - 20 beyond kStepFree.
+Lanes StepWeights(Lanes d) {
+    const Lanes beyond = Max(d, -d) - Splat(kStepFree);
+    return Max(beyond, Splat(0)) * Splat(10);
 }
-constexpr StepTable kStepTable = MakeStepTable();
-
-// Cost of a step of height d, -32 <= d <= 31; the same amount is earned for covering one.
-int32_t StepWeight(int32_t d) { return kStepTable.weight[kStepOffset + d]; }
 
 // How the search is made fast. The simulator and the steered selection evaluate
 // hundreds of thousands of bricks a second, each in about twenty-five placements,
@@ -57,22 +42,35 @@ int32_t StepWeight(int32_t d) { return kStepTable.weight[kStepOffset + d]; }
 }  // namespace
 
 void SummarizeBoard(const Board& board, BoardSummary& s) {
-    int32_t* h = s.height;
-    int32_t step[kGridColumns + 1] = {};  // entry c: the step between columns c - 1 and c; 0 at the walls
-    int32_t tallest = 0;
-    h[0] = h[kGridColumns - 1] = 0;
+    int16_t* h = s.raised[0];
+    memset(h, 0, sizeof s.raised[0]);
     for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c) {
         const int32_t height = board.colHeight[c];
-        h[c] = height < 0 ? 0 : height > kWellRows ? kWellRows : height;
-        tallest = Max(tallest, h[c]);
+        h[c] = static_cast<int16_t>(height < 0 ? 0 : height > kWellRows ? kWellRows : height);
     }
-    for (int c = kFirstWellColumn + 1; c <= kLastWellColumn; ++c) step[c] = StepWeight(h[c] - h[c - 1]);
-    // base[w][c] = 30 * (h[c] + ... + h[c + w - 1]) + step[c] + ... + step[c + w]
-    for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c)
-        s.base[1][c] = kCoveredCellCost * h[c] + step[c] + step[c + 1];
-    for (int w = 2; w <= kBrickBox; ++w)
-        for (int c = kFirstWellColumn; c + w - 1 <= kLastWellColumn; ++c)
-            s.base[w][c] = s.base[w - 1][c] + kCoveredCellCost * h[c + w - 1] + step[c + w];
+    // Columns 1..8 and 9..16, eight at a time. step[c]: the step between columns c - 1
+    // and c, 0 at the walls; base[w][c] = 30 * (h[c] + ... + h[c + w - 1]) + step[c] +
+    // ... + step[c + w], each row from the one before.
+    int16_t step[24] = {};
+    const Lanes lane{0, 1, 2, 3, 4, 5, 6, 7};
+    for (int v = 0; v < 2; ++v) {
+        const Lanes column = lane + Splat(kFirstWellColumn + 8 * v);
+        Store(step + kFirstWellColumn + 8 * v, StepWeights(Load(h + kFirstWellColumn + 8 * v) - Load(h + 8 * v)) &
+                                                   (column > Splat(kFirstWellColumn)) &
+                                                   (column <= Splat(kLastWellColumn)));
+    }
+    for (int v = 0; v < 2; ++v) {
+        const int at = kFirstWellColumn + 8 * v;
+        Lanes base = Load(h + at) * Splat(kCoveredCellCost) + Load(step + at) + Load(step + at + 1);
+        Store(s.base[1] + at, base);
+        for (int w = 2; w <= kBrickBox; ++w) {
+            base += Load(h + at + w - 1) * Splat(kCoveredCellCost) + Load(step + at + w);
+            Store(s.base[w] + at, base);
+        }
+    }
+    for (int b = 1; b < 8; ++b)
+        for (int at = 0; at < 24; at += 8) Store(s.raised[b] + at, Load(h + at) + Splat(b));
+    const int32_t tallest = LargestLane(Max(Load(h + kFirstWellColumn), Load(h + kFirstWellColumn + 8)));
     for (uint32_t& rows : s.lacking) rows = 0;
     // Rows above the tallest column are empty, and no brick fills an empty row.
     for (int r = kFloorRow - tallest; r < kWellRows; ++r) {
@@ -124,45 +122,49 @@ struct Best {
     BrickPos pos;
 };
 
-// One rotation summed up on one board, with its index and its first local column.
-struct Rotation {
-    const BoardSummary& s;
-    Profile p;
-    int32_t index, left;
-};
-
-// Scores the placement whose left edge is board column cL and keeps it in best
-// when it scores higher. kLeftEdge and kRightEdge say whether a well column lies
-// beyond each edge; only then is the new step there counted.
-template <int kWidth, bool kLeftEdge, bool kRightEdge>
-void ScorePlacement(const Rotation& r, int32_t cL, Best& best) {
-    const Profile& p = r.p;
-    const int32_t* h = r.s.height;
-    int32_t reach = p.bottom[0] + h[cL];
-    for (int i = 1; i < kWidth; ++i) reach = Max(reach, p.bottom[i] + h[cL + i]);
-    const int32_t y = kFloorRow - reach;
-    const uint32_t row = static_cast<uint32_t>(y) & 31u;  // a y below 0 is thrown away below
-    int32_t score = p.constant + r.s.base[kWidth][cL] - (1 + kCoveredCellCost * kWidth) * reach;
-    if ((p.completes >> row) & 1u)  // seldom: most placements complete nothing
-        score += kCompletedRowGain * static_cast<int32_t>(((p.ones >> row) & 1u) + ((p.twos >> row) & 1u) * 2 +
-                                                          ((p.fours >> row) & 1u) * 4);
-    if (kLeftEdge) score -= StepWeight(reach - p.leftTop - h[cL - 1]);
-    if (kRightEdge) score -= StepWeight(reach - p.rightTop - h[cL + kWidth]);
-    if (y >= 0 && score > best.score) best = Best{score, BrickPos{r.index, cL - r.left, y}};
-}
-
 // Scores every column of one rotation whose occupied local columns are
-// left .. left + kWidth - 1, from left to right, keeping the first best in best.
-// The placements against the walls are scored apart, so that the others have no
-// test for them.
+// left .. left + kWidth - 1, eight left columns a vector, and keeps the best in best
+// when it scores higher: the leftmost of equals, as a search from left to right would.
+// A lane whose left edge is at a wall counts no step there; a lane beyond the last
+// column, or whose brick would stand above the well, is left out.
 template <int kWidth>
 void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& s, Best& best) {
-    Rotation r{s, {}, index, rot.left};
-    TakeProfile(rot, kWidth, s, r.p);
-    constexpr int32_t kLastLeft = kLastWellColumn - kWidth + 1;  // the left edge when the right one meets the wall
-    ScorePlacement<kWidth, false, true>(r, kFirstWellColumn, best);
-    for (int32_t cL = kFirstWellColumn + 1; cL < kLastLeft; ++cL) ScorePlacement<kWidth, true, true>(r, cL, best);
-    ScorePlacement<kWidth, true, false>(r, kLastLeft, best);
+    Profile p;
+    TakeProfile(rot, kWidth, s, p);
+    constexpr int kLastLeft = kLastWellColumn - kWidth + 1;  // the left edge when the right one meets the wall
+    constexpr int kVectors = (kLastLeft + 7) / 8;
+    const Lanes lane{0, 1, 2, 3, 4, 5, 6, 7};
+    Lanes score[kVectors], landing[kVectors];
+    for (int v = 0; v < kVectors; ++v) {
+        const int at = kFirstWellColumn + 8 * v;  // the left edge of lane 0's brick
+        const Lanes column = lane + Splat(at);
+        Lanes reach = Load(s.raised[p.bottom[0]] + at);  // heights raised by the brick's bottoms
+        for (int i = 1; i < kWidth; ++i) reach = Max(reach, Load(s.raised[p.bottom[i]] + at + i));
+        landing[v] = Splat(kFloorRow) - reach;
+        Lanes sc = Splat(p.constant) + Load(s.base[kWidth] + at) - reach * Splat(1 + kCoveredCellCost * kWidth);
+        sc -= StepWeights(reach - Load(s.raised[p.leftTop] + at - 1)) & (column > Splat(kFirstWellColumn));
+        sc -= StepWeights(reach - Load(s.raised[p.rightTop] + at + kWidth)) & (column < Splat(kLastLeft));
+        const Lanes fits = (landing[v] >= Splat(0)) & (column <= Splat(kLastLeft));
+        score[v] = Select(fits, sc, Splat(INT16_MIN));
+    }
+    // F: a lane whose landing row is a bit of ones completes one row, of twos two, of fours four.
+    const uint32_t masks[3] = {p.ones, p.twos, p.fours};
+    for (int k = 0; k < 3; ++k)
+        for (uint32_t rows = masks[k]; rows != 0; rows &= rows - 1) {  // seldom more than a few
+            const Lanes row = Splat(__builtin_ctz(rows));
+            for (int v = 0; v < kVectors; ++v) score[v] += (landing[v] == row) & Splat(kCompletedRowGain << k);
+        }
+    Lanes top = score[0];
+    for (int v = 1; v < kVectors; ++v) top = Max(top, score[v]);
+    const int32_t most = LargestLane(top);
+    if (most < INT16_MIN / 2 || most <= best.score)
+        return;  // nothing fits (F may lift a lane left out), or nothing better
+    // The leftmost lane that scores most: the largest of 99 - column among them.
+    Lanes leftmost = Splat(0);
+    for (int v = 0; v < kVectors; ++v)
+        leftmost = Max(leftmost, (score[v] == Splat(most)) & (Splat(99 - kFirstWellColumn - 8 * v) - lane));
+    const int32_t cL = 99 - LargestLane(leftmost), at = cL - kFirstWellColumn;
+    best = Best{most, BrickPos{index, cL - rot.left, landing[at / 8][at % 8]}};
 }
 
 }  // namespace

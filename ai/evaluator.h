@@ -29,11 +29,13 @@ int32_t FindBestPlacement(const BrickType& brick, BrickPos* out, const Board& bo
 // all seven bricks on one summary. The fields are the evaluator's own: a summary is
 // filled by SummarizeBoard and only read afterwards.
 struct BoardSummary {
-    int32_t height[kGridColumns];               // colHeight; 0 for the walls
-    int32_t base[kBrickBox + 1][kGridColumns];  // entry [w][c]: what the heights and steps under a brick w
-                                                // wide whose left column is c add to its score
-    uint32_t lacking[kBrickCells + 2];          // entry v <= 4: bit r set when row r lacks exactly v
-                                                // cells; the last entry gathers the other rows
+    int16_t raised[8][24];              // entry [b][c]: colHeight of column c held to 0..24, plus b; the
+                                        // walls and what lies beyond, where eight columns read at once
+                                        // may reach, count as height 0
+    int16_t base[kBrickBox + 1][24];    // entry [w][c]: what the heights and steps under a brick w wide
+                                        // whose left column is c add to its score
+    uint32_t lacking[kBrickCells + 2];  // entry v <= 4: bit r set when row r lacks exactly v
+                                        // cells; the last entry gathers the other rows
 };
 void SummarizeBoard(const Board& board, BoardSummary& summary);
 
