@@ -6,7 +6,7 @@ PLAY_PACKAGES := cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine 
 # Everything make test needs: every build, the tests, the tools.
 PACKAGES     := $(PLAY_PACKAGES) g++ googletest libgtest-dev libbenchmark-dev binutils \
                 clang libclang-rt-14-dev mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
-                xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format
+                xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format valgrind
 SUDO         := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 WINEPREFIX   := $(CURDIR)/build/win64/wineprefix
 
@@ -82,8 +82,9 @@ fuzz: deps
 # a shared machine slow runs down, never speed them up.
 bench: deps
 	@$(call configure,bench)
-	cmake --build --preset bench --target kvader_bench
+	cmake --build --preset bench --target kvader_bench kvader_count
 	cd build/bench && ./kvader_bench --benchmark_repetitions=10 --benchmark_min_time=0.1
+	@echo; cd build/bench && ../../tools/count-instructions ./kvader_count
 
 # How well the computer plays: kvader-sim for every selection, the table for the
 # README (build/results/table.md) and the plot docs/results.png.

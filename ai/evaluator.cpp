@@ -44,10 +44,10 @@ Lanes StepWeights(Lanes d) {
 void SummarizeBoard(const Board& board, BoardSummary& s) {
     int16_t* h = s.raised[0];
     memset(h, 0, sizeof s.raised[0]);
-    for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c) {
-        const int32_t height = board.colHeight[c];
-        h[c] = static_cast<int16_t>(height < 0 ? 0 : height > kWellRows ? kWellRows : height);
-    }
+    // Columns 0..7, then 3..10 over them, held to 0..24.
+    Store(h, Min(Max(LoadNarrow(board.colHeight), Splat(0)), Splat(kWellRows)));
+    Store(h + 3, Min(Max(LoadNarrow(board.colHeight + 3), Splat(0)), Splat(kWellRows)));
+    h[0] = 0;
     // Columns 1..8 and 9..16, eight at a time. step[c]: the step between columns c - 1
     // and c, 0 at the walls; base[w][c] = 30 * (h[c] + ... + h[c + w - 1]) + step[c] +
     // ... + step[c + w], each row from the one before.
@@ -71,11 +71,14 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
     for (int b = 1; b < 8; ++b)
         for (int at = 0; at < 24; at += 8) Store(s.raised[b] + at, Load(h + at) + Splat(b));
     const int32_t tallest = LargestLane(Max(Load(h + kFirstWellColumn), Load(h + kFirstWellColumn + 8)));
-    for (uint32_t& rows : s.lacking) rows = 0;
-    // Rows above the tallest column are empty, and no brick fills an empty row.
-    for (int r = kFloorRow - tallest; r < kWellRows; ++r) {
-        const uint32_t missing = static_cast<uint32_t>(kWellColumns - board.rowFill[r]);
-        s.lacking[missing <= kBrickCells ? missing : kBrickCells + 1] |= 1u << r;
+    // Rows 0..23 eight at a time; rows above the tallest column are empty, and no brick
+    // fills an empty row.
+    const Lanes fill[3] = {LoadNarrow(board.rowFill), LoadNarrow(board.rowFill + 8), LoadNarrow(board.rowFill + 16)};
+    const uint32_t below = ~0u << (kFloorRow - tallest);
+    for (int v = 0; v <= kBrickCells; ++v) {
+        const Lanes lacks = Splat(kWellColumns - v);
+        s.lacking[v] =
+            (LaneBits(fill[0] == lacks) | LaneBits(fill[1] == lacks) << 8 | LaneBits(fill[2] == lacks) << 16) & below;
     }
 }
 

@@ -34,8 +34,7 @@ struct BoardSummary {
                                         // may reach, count as height 0
     int16_t base[kBrickBox + 1][24];    // entry [w][c]: what the heights and steps under a brick w wide
                                         // whose left column is c add to its score
-    uint32_t lacking[kBrickCells + 2];  // entry v <= 4: bit r set when row r lacks exactly v
-                                        // cells; the last entry gathers the other rows
+    uint32_t lacking[kBrickCells + 1];  // entry v: bit r set when row r lacks exactly v cells
 };
 void SummarizeBoard(const Board& board, BoardSummary& summary);
 

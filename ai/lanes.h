@@ -40,6 +40,31 @@ inline Lanes Max(Lanes a, Lanes b) { return Select(a > b, a, b); }
 inline Lanes Min(Lanes a, Lanes b) { return Select(a < b, a, b); }
 #endif
 
+// Eight 32-bit integers narrowed to lanes (saturated on x86, which their values never need).
+inline Lanes LoadNarrow(const int32_t* at) {
+#if defined(__SSE2__)
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 4));
+    return reinterpret_cast<Lanes>(_mm_packs_epi32(low, high));
+#else
+    return Lanes{static_cast<int16_t>(at[0]), static_cast<int16_t>(at[1]), static_cast<int16_t>(at[2]),
+                 static_cast<int16_t>(at[3]), static_cast<int16_t>(at[4]), static_cast<int16_t>(at[5]),
+                 static_cast<int16_t>(at[6]), static_cast<int16_t>(at[7])};
+#endif
+}
+
+// Bit i set for each lane i of mask that is set.
+inline uint32_t LaneBits(Lanes mask) {
+#if defined(__SSE2__)
+    const __m128i m = reinterpret_cast<__m128i>(mask);
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(m, _mm_setzero_si128())));
+#else
+    uint32_t bits = 0;
+    for (int i = 0; i < 8; ++i) bits |= (mask[i] != 0 ? 1u : 0u) << i;
+    return bits;
+#endif
+}
+
 // The largest and the smallest of the eight lanes.
 inline int16_t LargestLane(Lanes v) {
     v = Max(v, __builtin_shufflevector(v, v, 4, 5, 6, 7, 0, 1, 2, 3));

@@ -151,6 +151,10 @@ void ShowEveryCount(uint32_t count) {
     for (board.isComputer = 0; board.isComputer < 2; ++board.isComputer) UpdateStatsPanel(statsPanelWnd, board);
 }
 
+int CALLBACK CountFont(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM count) {
+    return ++*reinterpret_cast<int*>(count);
+}
+
 // Every text of the panel (its counts with their widest values: seven of the font's
 // widest digit, then the largest counts in millions), the settings dialog and the
 // about box against its control; the controls the manifest asks for; the font of the
@@ -184,9 +188,7 @@ std::string Fit(HWND mainWindow) {
     lstrcpyW(marlett.lfFaceName, L"Marlett");
     int fonts = 0;
     dc = GetDC(nullptr);
-    EnumFontFamiliesExW(
-        dc, &marlett, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM n) { return ++*reinterpret_cast<int*>(n); },
-        reinterpret_cast<LPARAM>(&fonts), 0);
+    EnumFontFamiliesExW(dc, &marlett, CountFont, reinterpret_cast<LPARAM>(&fonts), 0);
     ReleaseDC(nullptr, dc);
     return std::to_string(measured) + " texts measured, cut:" + (cut.empty() ? " none" : cut) + ", Common Controls 6 " +
            (controls6 ? "on" : "off") + ", Marlett " + (fonts ? "found" : "missing") + "\n";
@@ -217,6 +219,14 @@ void StartUps(std::ostream& out) {
     }
 }
 
+BOOL CALLBACK FindBox(HWND window, LPARAM found) {  // a shown, enabled dialog or box
+    wchar_t kind[16] = {};
+    GetClassNameW(window, kind, 16);
+    if (lstrcmpW(kind, L"#32770") == 0 && IsWindowVisible(window) && IsWindowEnabled(window))
+        *reinterpret_cast<HWND*>(found) = window;
+    return TRUE;
+}
+
 class Session : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -234,13 +244,14 @@ class Session : public ::testing::Test {
         main_ = CreateMainWindow(GetModuleHandleW(nullptr));
         ShowWindow(main_, SW_SHOW);
         UpdateWindow(main_);
-        timer_ = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) { current_->OnModal(); });
+        timer_ = SetTimer(nullptr, 0, 30, ModalTick);
     }
     void TearDown() override {
         KillTimer(nullptr, timer_);
         SetRandomDraw(nullptr);
         if (IsWindow(main_)) DestroyWindow(main_);
     }
+    static void CALLBACK ModalTick(HWND, UINT, UINT_PTR, DWORD) { current_->OnModal(); }
     void OnModal();
     void Input(const std::string& verb, const std::string& arg);
     std::vector<std::string> Screen();
@@ -260,16 +271,7 @@ class Session : public ::testing::Test {
 // then give it the next queued answer, or else OK (Cancel in the settings dialog).
 void Session::OnModal() {
     HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM found) {
-            wchar_t kind[16] = {};
-            GetClassNameW(window, kind, 16);
-            if (lstrcmpW(kind, L"#32770") == 0 && IsWindowVisible(window) && IsWindowEnabled(window))
-                *reinterpret_cast<HWND*>(found) = window;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
     if (!box) return;
     const bool isSettings = GetDlgItem(box, IDC_SPEED_EDIT) != nullptr;
     const std::string answer = !answers_.empty() ? answers_.front() : box == seen_ ? "" : isSettings ? "cancel" : "ok";
