@@ -6,38 +6,45 @@ namespace {
 
 constexpr int32_t kCoveredCellCost = 30;
 constexpr int32_t kCompletedRowGain = 15;
-constexpr int32_t kStepFree = 2;  // steps up to this height count nothing
+constexpr int32_t kStepFree = 2;   // steps up to this height count nothing
+constexpr int32_t kStepCost = 10;  // a step costs this much for each row beyond kStepFree
 
 // The cost of steps of heights d, lane by lane: 10 * |d| - 20 beyond kStepFree.
 Lanes StepWeights(Lanes d) {
     const Lanes beyond = Max(d, -d) - Splat(kStepFree);
-    return Max(beyond, Splat(0)) * Splat(10);
+    return Max(beyond, Splat(0)) * Splat(kStepCost);
 }
 
 // How the search is made fast. The simulator and the steered selection evaluate
-// hundreds of thousands of bricks a second, each in about twenty-five placements,
-// so a placement is kept to a few dozen instructions. Written out for a brick w
-// columns wide whose left column is cL, landing at y = 24 - reach (reach: the height
-// of the highest point it rests on), the score is
+// millions of bricks, each in about twenty-five placements. Written out for a brick
+// w columns wide whose left column is cL, landing at y = 24 - reach (reach: the
+// height of the highest point it rests on), the score is
 //
 //   (24 + 30 * sum of colBottom)            per rotation
 //   + base[w][cL]                           per board: 30 * (the heights under the
-//                                           brick) + S, from prefix sums
+//                                           brick) + the steps under and beside it, S
 //   - (1 + 30 * w) * reach                  per placement
-//   + 15 * F(y) - E_left - E_right          per placement
+//   - E_left - E_right + 15 * F(y)          per placement
 //
-// 1. The board is summed up once (BoardSummary): the heights, base for every width
-//    and left column, and for each number of cells v from 0 to 4 the rows that lack
-//    exactly v cells. The steered selection shares one summary among its seven bricks.
+// 1. The board is summed up once (BoardSummary): the heights, raised by each bottom
+//    a brick's column can have, base for every width and left column, and for each
+//    number of cells v from 0 to 4 the rows that lack exactly v cells. The steered
+//    selection shares one summary among its seven bricks.
 // 2. Each rotation is summed up once per board (Profile) from what the brick file's
-//    reader derived: the bottom of each of its columns and their sum, the topmost cell
-//    of its two edge columns, and F for every landing row at once.
-// 3. A placement then reads its columns' heights for reach, one entry of base, and the
-//    two neighbours for the edges; an edge column whose topmost cell is dy stands
-//    reach - dy high.
-// 4. The brick's width, and whether a well column lies beyond each of its edges,
-//    are template arguments: the columns under the brick are read in straight-line
-//    code, and only the placements at the walls leave out an edge.
+//    reader derived: the bottom of each of its columns and their sum, the topmost
+//    cell of its two edge columns, and F for every landing row at once.
+// 3. The placements of a rotation are scored eight left columns at once, one 16-bit
+//    lane each (ai/lanes.h): reach is the largest of the raised heights under the
+//    brick, an edge column whose topmost cell is dy stands reach - dy high beside its
+//    neighbour, and F is added row by row for the few rows the rotation can
+//    complete. The best lane, the leftmost of equals, is then compared with the
+//    best so far, so the order of the search is that of a plain loop over rotations
+//    and then columns from left to right.
+// 4. The brick's width is a template argument: the columns under the brick are read
+//    in straight-line code.
+//
+// The formula's weights are the four constants above. Every score lies within about
+// -5,000 and 5,000, well inside a 16-bit lane.
 
 }  // namespace
 
