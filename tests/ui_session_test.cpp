@@ -26,6 +26,7 @@
 #include "ui/board_window.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
+#include "ui/paint.h"
 #include "ui/run_state.h"
 #include "ui/stats_panel.h"
 
@@ -457,6 +458,32 @@ TEST_F(Session, StormOfRandomInputLeavesTheGameSound) {
     printf("storm seed %u: %d lines in %u s, %d games over, %d settings refused\n", seed, count, seconds, gameOvers,
            refusals);
     EXPECT_TRUE(seconds < 30 || (gameOvers > 0 && refusals > 0)) << "a minute should end games and refuse settings";
+}
+
+// What no input reaches: an update rectangle beyond the window and a rotation out of
+// range are clamped or ignored, so the painter never draws outside the grid nor reads
+// outside a brick.
+TEST(Painter, ClampsWhatNoInputReaches) {
+    const CellRange cells = CellsOfRect(RECT{100, 200, 200, 420});
+    EXPECT_EQ(std::vector<int>({cells.firstColumn, cells.firstRow, cells.lastColumn, cells.lastRow}),
+              std::vector<int>({6, 12, 11, 24}));
+    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, kBoardPixelsWide, kBoardPixelsHigh));
+    const RECT all{0, 0, kBoardPixelsWide, kBoardPixelsHigh};
+    Board board{};
+    ResetBoard(board);
+    PaintCells(dc, board.grid, -3, -5, 12, 25);
+    EXPECT_EQ(GetPixel(dc, 11 * 16 + 7, 24 * 16 + 7), RGB(128, 128, 128)) << "the corner of wall and floor";
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    BrickType bar{1, {{{{0, 0}, {1, 0}, {2, 0}, {3, 0}}, 0, 0, 3, 0, {4}, {1, 1, 1, 1}, {}}}};
+    for (int rotation : {-1, kMaxRotations}) DrawBrick(dc, bar, BrickPos{rotation, 4, 10});
+    int drawn = 0;
+    for (int x = 0; x < kBoardPixelsWide; ++x)
+        for (int y = 0; y < kBoardPixelsHigh; ++y) drawn += GetPixel(dc, x, y) != RGB(255, 255, 255);
+    EXPECT_EQ(drawn, 0) << "a rotation out of range draws nothing";
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
 }
 
 }  // namespace
