@@ -87,6 +87,7 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
         s.lacking[v] =
             (LaneBits(fill[0] == lacks) | LaneBits(fill[1] == lacks) << 8 | LaneBits(fill[2] == lacks) << 16) & below;
     }
+    for (int v = kBrickCells + 1; v < 8; ++v) s.lacking[v] = 0;
 }
 
 namespace {
@@ -118,7 +119,7 @@ void TakeProfile(const BrickRotation& rot, int32_t width, const BoardSummary& s,
     p.ones = p.twos = p.fours = 0;
     for (int j = 0; j < kBrickBox; ++j) {
         const uint32_t count = rot.rowCount[j];
-        const uint32_t fills = count <= kBrickCells ? s.lacking[count] >> j : 0;
+        const uint32_t fills = s.lacking[count & 7] >> j;
         const uint32_t carry = p.ones & fills, carryTwo = p.twos & carry;
         p.ones ^= fills;
         p.twos ^= carry;
