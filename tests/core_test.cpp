@@ -167,6 +167,7 @@ TEST(Motion, StepsTurnsCollisionsAndDrops) {
         {kTee, {0, 4, 0}, kMoveLeft, kMoved, {0, 3, 0}, ""},
         {kTee, {0, 4, 0}, kMoveRight, kMoved, {0, 5, 0}, ""},
         {kTee, {0, 4, 0}, kMoveDown, kMoved, {0, 4, 1}, ""},
+        {kTee, {0, 4, 5}, kRotateForward, kMoved, {1, 4, 5}, ""},
         {kTee, {3, 4, 5}, kRotateForward, kMoved, {0, 4, 5}, ""},
         {kTee, {0, 4, 5}, kRotateBack, kMoved, {3, 4, 5}, ""},
         {kTee, {2, 4, 5}, kRotateBack, kMoved, {1, 4, 5}, ""},
@@ -187,9 +188,16 @@ TEST(Motion, StepsTurnsCollisionsAndDrops) {
     }
 }
 
-// Landings: the well after, the rows removed and the band to repaint (top, bottom);
-// the spawn place and places off the well or on fixed cells are refused untouched.
-TEST(Board, LandingsAndTheirRepaintBand) {
+// A reset empties the well and zeroes the counters, whatever the board held; landings:
+// the well after, the rows removed and the band to repaint (top, bottom); the spawn
+// place and places off the well or on fixed cells are refused untouched.
+TEST(Board, ResetAndLandingsWithTheirRepaintBand) {
+    Board reset;
+    memset(&reset, 0x5A, sizeof reset);
+    ResetBoard(reset);
+    EXPECT_EQ(BoardFault(reset), "");
+    EXPECT_EQ(std::vector<int>({reset.mode, reset.isComputer, reset.dirtyTop, reset.dirtyBottom, reset.rowsTotal}),
+              std::vector<int>({0, 0, -1, -1, 0}));
     const struct {
         std::string before;
         int type;
