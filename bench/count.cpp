@@ -27,7 +27,8 @@ Board MidGameBoard() {
     for (int i = 0; i < 60; ++i) {
         const BrickType& brick = *ChooseBrick(table, board);
         BrickPos pos{};
-        if (FindBestPlacement(brick, &pos, board) == NoPlacement || !FixBrick(brick.rotations[pos.rotation], pos, board))
+        if (FindBestPlacement(brick, &pos, board) == NoPlacement ||
+            !FixBrick(brick.rotations[pos.rotation], pos, board))
             break;
     }
     return board;
@@ -85,11 +86,16 @@ int main(int argc, char** argv) {
     SetBrickSelection(mode, 5);
     srand(11);
     long result = 0;
-    if (strcmp(w, "evaluate") == 0) result = CountedEvaluations(board, n);
-    else if (strcmp(w, "reference") == 0) result = CountedReferences(board, n);
-    else if (strncmp(w, "choose-", 7) == 0 && mode != kRandomSelection) result = CountedChoices(board, n);
-    else if (strncmp(w, "game-", 5) == 0) ResetBoard(board), result = CountedGame(board, n);
-    else return fprintf(stderr, "unknown workload %s\n", w), 2;
+    if (strcmp(w, "evaluate") == 0)
+        result = CountedEvaluations(board, n);
+    else if (strcmp(w, "reference") == 0)
+        result = CountedReferences(board, n);
+    else if (strncmp(w, "choose-", 7) == 0 && mode != kRandomSelection)
+        result = CountedChoices(board, n);
+    else if (strncmp(w, "game-", 5) == 0)
+        ResetBoard(board), result = CountedGame(board, n);
+    else
+        return fprintf(stderr, "unknown workload %s\n", w), 2;
     printf("%s %ld: %ld\n", w, n, result);
     return 0;
 }

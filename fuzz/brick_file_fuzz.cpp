@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         BrickPos pos = SpawnPos;
         for (int n = 0; n < 40 && fault.empty() && FindBestPlacement(type, &pos, board) != NoPlacement; ++n) {
             const ReferencePlacement want = ReferenceBestPlacement(type, board);
-            if (memcmp(&want.pos, &pos, sizeof pos)) fault = "type " + std::to_string(t) + " placed unlike the reference";
+            if (memcmp(&want.pos, &pos, sizeof pos))
+                fault = "type " + std::to_string(t) + " placed unlike the reference";
             if (!FixBrick(type.rotations[pos.rotation], pos, board) || !(fault += BoardFault(board)).empty()) break;
         }
     }
