@@ -99,7 +99,6 @@ struct Profile {
     // F for every landing row y at once, as a three-bit count sliced into masks:
     // F(y) = bit y of ones + 2 * bit y of twos + 4 * bit y of fours.
     uint32_t ones, twos, fours;
-    uint32_t completes;  // their union: bit y set when the brick completes anything at y
 };
 
 // Local columns are masked to the box: a rotation from the brick file never needs
@@ -125,7 +124,6 @@ void TakeProfile(const BrickRotation& rot, int32_t width, const BoardSummary& s,
         p.twos ^= carry;
         p.fours |= carryTwo;
     }
-    p.completes = p.ones | p.twos | p.fours;
 }
 
 struct Best {

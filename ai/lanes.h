@@ -65,14 +65,9 @@ inline uint32_t LaneBits(Lanes mask) {
 #endif
 }
 
-// The largest and the smallest of the eight lanes.
+// The largest of the eight lanes.
 inline int16_t LargestLane(Lanes v) {
     v = Max(v, __builtin_shufflevector(v, v, 4, 5, 6, 7, 0, 1, 2, 3));
     v = Max(v, __builtin_shufflevector(v, v, 2, 3, 0, 1, 2, 3, 0, 1));
     return Max(v, __builtin_shufflevector(v, v, 1, 0, 1, 0, 1, 0, 1, 0))[0];
-}
-inline int16_t SmallestLane(Lanes v) {
-    v = Min(v, __builtin_shufflevector(v, v, 4, 5, 6, 7, 0, 1, 2, 3));
-    v = Min(v, __builtin_shufflevector(v, v, 2, 3, 0, 1, 2, 3, 0, 1));
-    return Min(v, __builtin_shufflevector(v, v, 1, 0, 1, 0, 1, 0, 1, 0))[0];
 }

@@ -11,6 +11,7 @@
 
 #include "ai/chooser.h"
 #include "ai/evaluator.h"
+#include "mid_game.h"
 #include "model/board.h"
 #include "model/brick.h"
 #include "reference_evaluator.h"
@@ -28,25 +29,8 @@ const BrickTable& Table() {
     return table;
 }
 
-// A board from the middle of a game: the computer plays 60 bricks on it.
-Board MidGameBoard() {
-    SetRandomDraw(nullptr);
-    srand(7);
-    Board board{};
-    ResetBoard(board);
-    SetBrickSelection(kRandomSelection, 5);
-    for (int i = 0; i < 60; ++i) {
-        const BrickType& brick = *ChooseBrick(Table(), board);
-        BrickPos pos{};
-        if (FindBestPlacement(brick, &pos, board) == NoPlacement ||
-            !FixBrick(brick.rotations[pos.rotation], pos, board))
-            break;
-    }
-    return board;
-}
-
 void BM_FindBestPlacement(benchmark::State& state) {
-    const Board board = MidGameBoard();
+    const Board board = MidGameBoard(Table());
     int type = 0;
     for (auto _ : state) {
         BrickPos pos;
@@ -58,7 +42,7 @@ BENCHMARK(BM_FindBestPlacement);
 
 // The same placements scored cell by cell from the grid.
 void BM_ReferencePlacement(benchmark::State& state) {
-    const Board board = MidGameBoard();
+    const Board board = MidGameBoard(Table());
     int type = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(ReferenceBestPlacement(Table().types[type], board));
@@ -68,7 +52,7 @@ void BM_ReferencePlacement(benchmark::State& state) {
 BENCHMARK(BM_ReferencePlacement);
 
 void BM_ChooseBrickSteered(benchmark::State& state) {
-    Board board = MidGameBoard();
+    Board board = MidGameBoard(Table());
     SetBrickSelection(kMoreSuitable, 5);
     for (auto _ : state) benchmark::DoNotOptimize(ChooseBrick(Table(), board));
     SetBrickSelection(kRandomSelection, 5);

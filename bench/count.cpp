@@ -9,6 +9,7 @@
 
 #include "ai/chooser.h"
 #include "ai/evaluator.h"
+#include "mid_game.h"
 #include "model/board.h"
 #include "model/brick.h"
 #include "reference_evaluator.h"
@@ -16,23 +17,6 @@
 namespace {
 
 BrickTable table;
-
-// A board from the middle of a game, the benchmarks' own: the computer plays 60
-// random bricks on an empty well.
-Board MidGameBoard() {
-    srand(7);
-    Board board{};
-    ResetBoard(board);
-    SetBrickSelection(kRandomSelection, 5);
-    for (int i = 0; i < 60; ++i) {
-        const BrickType& brick = *ChooseBrick(table, board);
-        BrickPos pos{};
-        if (FindBestPlacement(brick, &pos, board) == NoPlacement ||
-            !FixBrick(brick.rotations[pos.rotation], pos, board))
-            break;
-    }
-    return board;
-}
 
 }  // namespace
 
@@ -81,7 +65,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const char* w = argv[1];
-    Board board = MidGameBoard();
+    Board board = MidGameBoard(table);
     const int mode = strstr(w, "better") ? kMoreSuitable : strstr(w, "worse") ? kLessSuitable : kRandomSelection;
     SetBrickSelection(mode, 5);
     srand(11);

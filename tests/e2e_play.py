@@ -43,9 +43,12 @@ def cells(grey):
     return {(c, r) for c in range(1, 11) for r in range(24) if pixel(c * 16 + 7, top + r * 16 + 7) == colour}
 
 
-window = ''
-until(lambda: globals().update(window=xdotool('search', '--name', '^Kvader$').split('\n')[0]) or window,
-      'no window named Kvader appeared', 30)
+def main_window():
+    return xdotool('search', '--name', '^Kvader$').split('\n')[0]
+
+
+until(main_window, 'no window named Kvader appeared', 30)
+window = main_window()
 time.sleep(1)
 xdotool('windowfocus', '--sync', window)
 narrow = geometry()[2]

@@ -44,8 +44,8 @@ uint32_t drawState;  // the simulator's generator, so that the bricks are the sa
 int NextDraw() { return static_cast<int>(((drawState = drawState * kDrawMultiplier + kDrawIncrement) >> 16) & 32767); }
 
 std::string Utf8(const wchar_t* text) {
-    char s[1024];
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, s, sizeof s, nullptr, nullptr);
+    char s[2048] = {};  // a text of 512 characters takes at most 1536 bytes
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, s, sizeof s - 1, nullptr, nullptr);
     std::string out = s;
     for (char& c : out) c = c == '\r' || c == '\n' ? '|' : c;
     return out;
