@@ -190,7 +190,7 @@ TEST(Motion, StepsTurnsCollisionsAndDrops) {
 
 // A reset empties the well and zeroes the counters, whatever the board held; landings:
 // the well after, the rows removed and the band to repaint (top, bottom); the spawn
-// place and places off the well or on fixed cells are refused untouched.
+// place and places off the well or with any cell on a fixed one are refused untouched.
 TEST(Board, ResetAndLandingsWithTheirRepaintBand) {
     Board reset;
     memset(&reset, 0x5A, sizeof reset);
@@ -223,11 +223,13 @@ TEST(Board, ResetAndLandingsWithTheirRepaintBand) {
                   std::vector<int>({c.removed, c.dirtyTop, c.dirtyBottom}))
             << c.before;
     }
-    for (const BrickPos& pos :
-         {BrickPos{0, 4, 0}, {0, 0, 10}, {0, 10, 10}, {0, 3, 23}, {0, 3, -1}, {0, -40, 5}, {0, 3, 400}, {0, 7, 22}}) {
-        Board board = Well("#######...");
+    const std::string fixed = "..#......./........../#######...";  // at {0, 3, 21} only the first cell meets one
+    const BrickPos refused[] = {{0, 4, 0},   {0, 0, 10},  {0, 10, 10}, {0, 3, 23}, {0, 3, -1},
+                                {0, -40, 5}, {0, 3, 400}, {0, 7, 22},  {0, 3, 21}};
+    for (const BrickPos& pos : refused) {
+        Board board = Well(fixed);
         EXPECT_EQ(FixBrick(Shipped(kSquare).rotations[0], pos, board), 0) << Pos(pos);
-        EXPECT_TRUE(SameBoard(board, Well("#######..."))) << Pos(pos);
+        EXPECT_TRUE(SameBoard(board, Well(fixed))) << Pos(pos);
     }
 }
 
