@@ -9,6 +9,8 @@ constexpr int32_t kCompletedRowGain = 15;
 constexpr int32_t kStepFree = 2;   // steps up to this height count nothing
 constexpr int32_t kStepCost = 10;  // a step costs this much for each row beyond kStepFree
 
+const Lanes kLaneIndex{0, 1, 2, 3, 4, 5, 6, 7};  // each lane's place among the eight columns of a vector
+
 // The cost of steps of heights d, lane by lane: 10 * |d| - 20 beyond kStepFree.
 Lanes StepWeights(Lanes d) {
     const Lanes beyond = Max(d, -d) - Splat(kStepFree);
@@ -59,9 +61,8 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
     // and c, 0 at the walls; base[w][c] = 30 * (h[c] + ... + h[c + w - 1]) + step[c] +
     // ... + step[c + w], each row from the one before.
     int16_t step[24] = {};
-    const Lanes lane{0, 1, 2, 3, 4, 5, 6, 7};
     for (int v = 0; v < 2; ++v) {
-        const Lanes column = lane + Splat(kFirstWellColumn + 8 * v);
+        const Lanes column = kLaneIndex + Splat(kFirstWellColumn + 8 * v);
         Store(step + kFirstWellColumn + 8 * v, StepWeights(Load(h + kFirstWellColumn + 8 * v) - Load(h + 8 * v)) &
                                                    (column > Splat(kFirstWellColumn)) &
                                                    (column <= Splat(kLastWellColumn)));
@@ -142,11 +143,10 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
     TakeProfile(rot, kWidth, s, p);
     constexpr int kLastLeft = kLastWellColumn - kWidth + 1;  // the left edge when the right one meets the wall
     constexpr int kVectors = (kLastLeft + 7) / 8;
-    const Lanes lane{0, 1, 2, 3, 4, 5, 6, 7};
     Lanes score[kVectors], landing[kVectors];
     for (int v = 0; v < kVectors; ++v) {
         const int at = kFirstWellColumn + 8 * v;  // the left edge of lane 0's brick
-        const Lanes column = lane + Splat(at);
+        const Lanes column = kLaneIndex + Splat(at);
         Lanes reach = Load(s.raised[p.bottom[0]] + at);  // heights raised by the brick's bottoms
         for (int i = 1; i < kWidth; ++i) reach = Max(reach, Load(s.raised[p.bottom[i]] + at + i));
         landing[v] = Splat(kFloorRow) - reach;
@@ -171,7 +171,7 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
     // The leftmost lane that scores most: the largest of 99 - column among them.
     Lanes leftmost = Splat(0);
     for (int v = 0; v < kVectors; ++v)
-        leftmost = Max(leftmost, (score[v] == Splat(most)) & (Splat(99 - kFirstWellColumn - 8 * v) - lane));
+        leftmost = Max(leftmost, (score[v] == Splat(most)) & (Splat(99 - kFirstWellColumn - 8 * v) - kLaneIndex));
     const int32_t cL = 99 - LargestLane(leftmost), at = cL - kFirstWellColumn;
     best = Best{most, BrickPos{index, cL - rot.left, landing[at / 8][at % 8]}};
 }
