@@ -16,10 +16,11 @@ def xdotool(*args):
 
 
 def until(check, what, timeout=20.0):
-    """Polls until check() holds, as the game answers keys at its own pace."""
+    """Polls until check() gives a true value, and returns it: the game answers at its own pace."""
     for _ in range(int(timeout / 0.25)):
-        if check():
-            return
+        found = check()
+        if found:
+            return found
         time.sleep(0.25)
     print('FAIL:', what)
     os.killpg(game.pid, 9)
@@ -43,12 +44,7 @@ def cells(grey):
     return {(c, r) for c in range(1, 11) for r in range(24) if pixel(c * 16 + 7, top + r * 16 + 7) == colour}
 
 
-def main_window():
-    return xdotool('search', '--name', '^Kvader$').split('\n')[0]
-
-
-until(main_window, 'no window named Kvader appeared', 30)
-window = main_window()
+window = until(lambda: xdotool('search', '--name', '^Kvader$').split('\n')[0], 'no window named Kvader appeared', 30)
 time.sleep(1)
 xdotool('windowfocus', '--sync', window)
 narrow = geometry()[2]
