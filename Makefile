@@ -2,11 +2,11 @@
 
 PRESETS      := native native-asan fuzz win64 win32
 # What building and playing the game needs, and no more (make play).
-PLAY_PACKAGES := cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine fonts-crosextra-carlito
+PLAY_PACKAGES := cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine
 # Everything make test needs: every build, the tests, the tools.
 PACKAGES     := $(PLAY_PACKAGES) g++ googletest libgtest-dev libbenchmark-dev binutils \
                 clang libclang-rt-14-dev mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
-                xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format valgrind
+                xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format valgrind locales
 SUDO         := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 WINEPREFIX   := $(CURDIR)/build/win64/wineprefix
 
@@ -60,8 +60,9 @@ golden: deps
 	cmake --build --preset native
 	cmake --build --preset win64
 	cd build/native && python3 ../../tests/sim_test.py --golden "$$PWD/kvader-sim"
-	cd build/win64 && KVADER_GOLDEN=1 xvfb-run -a -s "-screen 0 1024x768x24" \
-	    ../../tools/wine-run tests/kvader_shell_tests.exe --gtest_filter='Session.Recorded*'
+	cd build/win64 && for windows in "" "KVADER_CODE_PAGE=1250 KVADER_DPI=120" "KVADER_DPI=144"; do \
+	    env $$windows KVADER_GOLDEN=1 xvfb-run -a -s "-screen 0 1024x768x24" \
+	    ../../tools/wine-run tests/kvader_shell_tests.exe --gtest_filter='Session.Recorded*' || exit 1; done
 	WINEPREFIX=$(WINEPREFIX) /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
 
 # The fuzz targets for as long as asked: make fuzz FUZZ_SECONDS=3600 (each target

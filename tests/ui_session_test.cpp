@@ -116,9 +116,23 @@ std::string Describe(const Board& b) {
     return s;
 }
 
+// Adds to missing the characters of item's text that its font has no glyph for.
+void NoGlyph(HWND item, std::wstring& missing) {
+    wchar_t text[512] = {};
+    WORD glyph[512];
+    const int length = GetWindowTextW(item, text, 512);
+    HDC dc = GetDC(item);
+    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0)));
+    GetGlyphIndicesW(dc, text, length, glyph, GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, font), ReleaseDC(item, dc);
+    for (int i = 0; i < length; ++i)
+        if (glyph[i] == 0xFFFF && text[i] >= L' ' && missing.find(text[i]) == std::wstring::npos) missing += text[i];
+}
+
 // The texts of dialog that do not fit their controls, wrapped at the control's width
-// in its own font (a read-only edit shows whole lines only, in its formatting rectangle).
-std::string TextsCut(HWND dialog, int& measured) {
+// in its own font (a read-only edit shows whole lines only, in its formatting
+// rectangle), and the letters of every text its font cannot draw.
+std::string TextsCut(HWND dialog, int& measured, std::wstring& noGlyph) {
     std::string cut;
     for (HWND item = GetWindow(dialog, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
         wchar_t kind[16] = {}, text[512] = {};
@@ -126,13 +140,19 @@ std::string TextsCut(HWND dialog, int& measured) {
         const LONG style = GetWindowLongW(item, GWL_STYLE);
         const bool isEdit = lstrcmpiW(kind, L"Edit") == 0 && (style & ES_READONLY);
         const bool isText = lstrcmpiW(kind, L"Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT;
-        if (!(isEdit || isText) || !GetWindowTextW(item, text, 512)) continue;
+        const bool isRadio = lstrcmpiW(kind, L"Button") == 0 && (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
+        if (!GetWindowTextW(item, text, 512)) continue;
+        NoGlyph(item, noGlyph);
+        if (!(isEdit || isText || isRadio)) continue;
         RECT has, needs{};
         GetClientRect(item, &has);
         if (isEdit) SendMessageW(item, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&has));
-        needs.right = has.right - has.left;
         HDC dc = GetDC(item);
         HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0)));
+        INT zero = 0;  // a radio button's text starts after its circle and half a digit
+        if (isRadio && GetCharWidth32W(dc, L'0', L'0', &zero))
+            has.left += MulDiv(12, GetDeviceCaps(dc, LOGPIXELSX), 96) + 1 + zero / 2;
+        needs.right = has.right - has.left;
         DrawTextW(dc, text, -1, &needs, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         SelectObject(dc, font), ReleaseDC(item, dc);
         if (needs.right > has.right - has.left || needs.bottom > has.bottom - has.top) cut += " [" + Utf8(text) + "]";
@@ -171,13 +191,22 @@ std::string Fit(HWND mainWindow) {
     for (int id = IDC_ROWS_LEFT; id < IDC_BRICKS_TYPE0 + kBrickTypes; ++id)
         SetDlgItemTextW(statsPanelWnd, id, std::wstring(7, widest).c_str());
     int measured = 0;
-    std::string cut = TextsCut(statsPanelWnd, measured);
+    std::wstring noGlyph;
+    std::string cut = TextsCut(statsPanelWnd, measured, noGlyph), outside;
     ShowEveryCount(UINT32_MAX);
-    cut += TextsCut(statsPanelWnd, measured);
+    cut += TextsCut(statsPanelWnd, measured, noGlyph);
+    RECT panel, client, shown, item, both;  // every control of the panel within the panel and the client area
+    GetWindowRect(statsPanelWnd, &panel);
+    GetClientRect(mainWindow, &client);
+    MapWindowPoints(mainWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    IntersectRect(&shown, &panel, &client);
+    for (HWND control = GetWindow(statsPanelWnd, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
+        if (GetWindowRect(control, &item), UnionRect(&both, &item, &shown), !EqualRect(&both, &shown))
+            outside += " " + Text(control) + "@" + std::to_string(item.bottom - shown.top);
     for (int id : {IDD_SETTINGS, IDD_ABOUT}) {
         HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), mainWindow,
                                          id == IDD_SETTINGS ? SettingsDlgProc : AboutDlgProc, 0);
-        cut += TextsCut(dialog, measured);
+        cut += TextsCut(dialog, measured, noGlyph);
         DestroyWindow(dialog);
     }
     ACTCTX_SECTION_KEYED_DATA redirected{};
@@ -191,8 +220,10 @@ std::string Fit(HWND mainWindow) {
     dc = GetDC(nullptr);
     EnumFontFamiliesExW(dc, &marlett, CountFont, reinterpret_cast<LPARAM>(&fonts), 0);
     ReleaseDC(nullptr, dc);
-    return std::to_string(measured) + " texts measured, cut:" + (cut.empty() ? " none" : cut) + ", Common Controls 6 " +
-           (controls6 ? "on" : "off") + ", Marlett " + (fonts ? "found" : "missing") + "\n";
+    return std::to_string(measured) + " texts measured, cut:" + (cut.empty() ? " none" : cut) +
+           ", no glyph for: " + (noGlyph.empty() ? "none" : Utf8(noGlyph.c_str())) +
+           ", outside:" + (outside.empty() ? " none" : outside) + ", Common Controls 6 " + (controls6 ? "on" : "off") +
+           ", Marlett " + (fonts ? "found" : "missing") + "\n";
 }
 
 // Start-up (the game's own, in a folder of its own) without a brick file, then with
@@ -218,6 +249,41 @@ void StartUps(std::ostream& out) {
         out << "  " << name << ": exit " << code << "\n";
         SetCurrentDirectoryA("..");
     }
+}
+
+BOOL CALLBACK FindFirst(HWND window, LPARAM found) { return !(*reinterpret_cast<HWND*>(found) = window); }
+
+// Gives the system's menu font a height of pixels (0: the one it had), as a player
+// who asks for larger text does; every window is told. Then starts the game anew
+// (Wine keeps a program's menu font from its start) and returns its client area at
+// start-up and after the command of each mode.
+std::string SetMenuFont(int pixels) {
+    static NONCLIENTMETRICSW before{};
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    before = before.cbSize ? before : metrics;
+    metrics = pixels ? (metrics.lfMenuFont.lfHeight = -pixels, metrics) : before;
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, SPIF_SENDCHANGE);
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION game{};
+    wchar_t command[] = L"kvader.exe";
+    if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &game)) return "";
+    WaitForInputIdle(game.hProcess, 10000);
+    HWND window = nullptr;
+    EnumThreadWindows(game.dwThreadId, FindFirst, reinterpret_cast<LPARAM>(&window));
+    std::string areas = "  the game anew:";
+    for (int id = IDM_STANDARD_GAME - 1; id <= IDM_VERSUS_GAME; ++id) {
+        RECT client{};
+        if (id >= IDM_STANDARD_GAME) SendMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
+        GetClientRect(window, &client);
+        areas += " " + std::to_string(client.right) + "x" + std::to_string(client.bottom);
+    }
+    PostMessageW(window, WM_COMMAND, IDM_EXIT, 0);
+    WaitForSingleObject(game.hProcess, 10000);
+    CloseHandle(game.hThread), CloseHandle(game.hProcess);
+    return areas + "\n";
 }
 
 BOOL CALLBACK FindBox(HWND window, LPARAM found) {  // a shown, enabled dialog or box
@@ -285,7 +351,11 @@ void Session::OnModal() {
                                                           : IsDlgButtonChecked(box, GetDlgCtrlID(item)) == BST_CHECKED;
             if (shown && !Text(item).empty()) out_ << " / " << Text(item);
         }
-        out_ << (FallTimerRuns(main_) ? " (timer on)\n" : " (timer off)\n") << (box != seen_ ? Unpainted() : "");
+        std::wstring noGlyph;
+        for (HWND item = GetWindow(box, GW_CHILD); item && box != seen_; item = GetWindow(item, GW_HWNDNEXT))
+            NoGlyph(item, noGlyph);
+        out_ << (FallTimerRuns(main_) ? " (timer on)\n" : " (timer off)\n") << (box != seen_ ? Unpainted() : "")
+             << (noGlyph.empty() ? "" : "  no glyph for: " + Utf8(noGlyph.c_str()) + "\n");
         seen_ = box;
     }
     if (!answers_.empty()) answers_.pop_front();
@@ -321,6 +391,7 @@ void Session::Input(const std::string& verb, const std::string& arg) {
     }
     if (verb == "counts") ShowEveryCount(static_cast<uint32_t>(strtoul(arg.c_str(), nullptr, 10)));
     if (verb == "fit") out_ << "  fit: " << Fit(main_);
+    if (verb == "menufont") out_ << SetMenuFont(atoi(arg.c_str()));
     if (verb == "start") StartUps(out_);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
@@ -355,7 +426,8 @@ std::vector<std::string> Session::Screen() {
 // as Shift, the keypad or a layout makes it), menu ID, tick N (N ticks of the fall
 // timer), fill player|computer (only the bar and the J still fit), check (the wells'
 // pixels), counts N (every count of the panel), fit (every text against its control),
-// start (start-up with each broken brick file). "answer A; B" queues answers for the
+// start (start-up with each broken brick file), menufont N (the system's menu font N
+// pixels high, 0 as before; the game's client area at start-up and in each mode). "answer A; B" queues answers for the
 // boxes to come: fill SPEED PERIOD INTENSITY random|better|worse ("-" empty), ok,
 // cancel, enter, escape, close, look (write it again).
 void Session::Run(const std::string& script) {
@@ -369,7 +441,7 @@ void Session::Run(const std::string& script) {
             answers_.insert(answers_.end(), args.begin(), args.end());
             continue;
         }
-        ASSERT_NE(std::string(" key char menu tick fill check counts fit start ").find(" " + verb + " "),
+        ASSERT_NE(std::string(" key char menu tick fill check counts fit start menufont ").find(" " + verb + " "),
                   std::string::npos)
             << "not understood: " << line;
         if (args.empty()) args.push_back("");
@@ -391,15 +463,22 @@ std::string ReadFile(const std::string& path) {
     return s.str();
 }
 
+// The recorded output of the Windows the session runs on: session.txt for a Western
+// code page at 96 DPI, session-CODEPAGE-DPIdpi.txt for any other.
 TEST_F(Session, RecordedInputsShowWhatTheyShowed) {
     Run(ReadFile(KVADER_TESTS_DIR "/session.txt"));
-    const std::string golden = KVADER_TESTS_DIR "/golden/session.txt";
+    HDC screen = GetDC(nullptr);
+    const std::string windows =
+        "-" + std::to_string(GetACP()) + "-" + std::to_string(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    const std::string golden =
+        KVADER_TESTS_DIR "/golden/session" + (windows == "-1252-96" ? "" : windows + "dpi") + ".txt";
     if (getenv("KVADER_GOLDEN")) std::ofstream(golden, std::ios::binary) << out_.str();
     std::istringstream got(out_.str()), want(ReadFile(golden));
     std::string g, w;
     for (int line = 1; std::getline(want, w); ++line)
         ASSERT_TRUE(std::getline(got, g) && g == w)
-            << "line " << line << " of golden/session.txt: " << w << "\nbut the session shows: " << g;
+            << "line " << line << " of " << golden << ": " << w << "\nbut the session shows: " << g;
     EXPECT_FALSE(std::getline(got, g)) << "the session goes on: " << g;
 }
 
@@ -417,7 +496,7 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM count) {  // this process's window
 }
 
 // The storm: the script's lines in random order, each with the answers it has in the
-// script (Escape, the text fit and start-up left out), for KVADER_STORM_SECONDS (60),
+// script (Escape, the text fit, start-up and the menu font left out), for KVADER_STORM_SECONDS (60),
 // repeated by KVADER_STORM_SEED; after each line what must always hold.
 TEST_F(Session, StormOfRandomInputLeavesTheGameSound) {
     std::vector<std::string> lines;
@@ -425,7 +504,8 @@ TEST_F(Session, StormOfRandomInputLeavesTheGameSound) {
     for (std::istringstream script(ReadFile(KVADER_TESTS_DIR "/session.txt")); std::getline(script, line);) {
         if (line.rfind("answer", 0) == 0) answers += line + "\n";
         if (line.empty() || line[0] == '#' || line.rfind("answer", 0) == 0) continue;
-        if (line != "key Escape" && line != "fit" && line != "start") lines.push_back(answers + line);
+        if (line != "key Escape" && line != "fit" && line != "start" && line.rfind("menufont", 0))
+            lines.push_back(answers + line);
         answers.clear();
     }
     const unsigned seed = EnvNumber("KVADER_STORM_SEED", GetTickCount()),

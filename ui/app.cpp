@@ -1,5 +1,7 @@
 #include "ui/app.h"
 
+#include <objbase.h>
+
 #include <cstdlib>
 #include <ctime>
 
@@ -20,11 +22,15 @@ int RunKvader(HINSTANCE instance, int show) {
         MessageBoxW(nullptr, texts[kTextNoBrickFile], texts[kTextAppName], MB_ICONERROR);
         return 1;  // also when the box could not be shown
     }
+    // The manual is opened through the shell, which may load its extensions through
+    // COM: the thread joins a single-threaded apartment first, as the shell asks.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     HWND mainWindow = CreateMainWindow(instance);
     ShowWindow(mainWindow, show);
     UpdateWindow(mainWindow);
     HACCEL table = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchLoopMessage(mainWindow, table, msg);
+    if (SUCCEEDED(com)) CoUninitialize();
     return static_cast<int>(msg.wParam);
 }

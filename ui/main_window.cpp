@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "res/resource.h"
 #include "ui/board_window.h"
 #include "ui/dialogs.h"
@@ -88,6 +90,15 @@ void Main_OnGameOver(HWND window) {
     settings.gameOver = 1;
 }
 
+// The text size or the menu font may have changed, and with it the menu bar's height
+// or the number of its lines: the client area is laid out again for the current mode.
+void Main_OnSettingChange(HWND window) {
+    SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    const SIZE size = MainClientSize(playerBoard.mode);
+    SetClientSize(window, size.cx, size.cy);
+}
+
 }  // namespace
 
 void (*openManual)(HWND owner, const wchar_t* file) = OpenWithShell;
@@ -115,7 +126,9 @@ void CreateChildWindows(HWND window) {
     RECT panel;
     GetWindowRect(statsPanelWnd, &panel);
     panelWidth = panel.right - panel.left;
-    MoveWindow(statsPanelWnd, kBoardPixelsWide, 0, panelWidth, kBoardPixelsHigh, TRUE);
+    // The template grows with the screen's DPI; the wells do not.
+    panelHeight = std::max<int32_t>(panel.bottom - panel.top, kBoardPixelsHigh);
+    MoveWindow(statsPanelWnd, kBoardPixelsWide, 0, panelWidth, panelHeight, TRUE);
     ShowSpeed(settings.baseInterval);
     computerBoardWnd = CreateBoardWindow(window, kRightWinClass, panelWidth + kBoardPixelsWide);
     const SIZE size = MainClientSize(kStandardGame);
@@ -133,15 +146,23 @@ void StartGame(HWND window, int mode) {
 }
 
 SIZE MainClientSize(int mode) {
-    return SIZE{panelWidth + (mode == kVersusGame ? 2 : 1) * kBoardPixelsWide, kBoardPixelsHigh};
+    return SIZE{panelWidth + (mode == kVersusGame ? 2 : 1) * kBoardPixelsWide, panelHeight};
 }
 
+// The frame around the client area depends on the window's width: a menu bar that no
+// longer fits on one line wraps onto more. So the window is sized, the client area it
+// got is read, and the size is corrected by the difference; the width is right after
+// the first move, the menu bar settles at the second.
 void SetClientSize(HWND window, int width, int height) {
-    RECT client, frame;
-    GetClientRect(window, &client);
-    GetWindowRect(window, &frame);
-    MoveWindow(window, frame.left, frame.top, frame.right - frame.left - client.right + width,
-               frame.bottom - frame.top - client.bottom + height, TRUE);
+    constexpr int kMoves = 3;
+    for (int move = 0; move < kMoves; ++move) {
+        RECT client, frame;
+        GetClientRect(window, &client);
+        if (client.right == width && client.bottom == height) return;
+        GetWindowRect(window, &frame);
+        MoveWindow(window, frame.left, frame.top, frame.right - frame.left - client.right + width,
+                   frame.bottom - frame.top - client.bottom + height, TRUE);
+    }
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -152,6 +173,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_COMMAND: Main_OnCommand(window, LOWORD(wParam)); return 0;
         case WM_TIMER: SendMessageW(playerBoardWnd, WM_KEYDOWN, VK_DOWN, 0); return 0;
         case UM_GAMEOVER: Main_OnGameOver(window); return 0;
+        case WM_SETTINGCHANGE: Main_OnSettingChange(window); return 0;
         default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

@@ -21,11 +21,13 @@ void CreateChildWindows(HWND window);
 void StartGame(HWND window, int mode);
 
 // The client area that shows the player's well and the panel, and in a versus game
-// (mode 3) also the computer's well. The main window sizes itself by it; the tests
-// size their stand-in parent by it too.
+// (mode 3) also the computer's well: as high as the panel, which is never lower than
+// a well. The main window sizes itself by it in every mode, and again when the
+// system's text size or menu font changes.
 SIZE MainClientSize(int mode);
 
-// Gives a top-level window a client area of width x height, keeping its top-left corner.
+// Gives a top-level window a client area of width x height, keeping its top-left
+// corner, however many lines its menu bar takes at that width.
 void SetClientSize(HWND window, int width, int height);
 
 // How the manual is opened: the shell's "open" verb. It exists so that tests can

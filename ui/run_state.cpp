@@ -9,6 +9,7 @@ HWND playerBoardWnd;
 HWND statsPanelWnd;
 HWND computerBoardWnd;
 int32_t panelWidth;
+int32_t panelHeight;
 
 wchar_t texts[kTextCount][kTextLength];
 
