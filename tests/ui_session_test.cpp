@@ -149,9 +149,7 @@ std::string TextsCut(HWND dialog, int& measured, std::wstring& noGlyph) {
         if (isEdit) SendMessageW(item, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&has));
         HDC dc = GetDC(item);
         HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0)));
-        INT zero = 0;  // a radio button's text starts after its circle and half a digit
-        if (isRadio && GetCharWidth32W(dc, L'0', L'0', &zero))
-            has.left += MulDiv(12, GetDeviceCaps(dc, LOGPIXELSX), 96) + 1 + zero / 2;
+        if (isRadio) has.left += has.bottom;  // its circle and the gap after it take about its height
         needs.right = has.right - has.left;
         DrawTextW(dc, text, -1, &needs, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         SelectObject(dc, font), ReleaseDC(item, dc);
@@ -172,14 +170,10 @@ void ShowEveryCount(uint32_t count) {
     for (board.isComputer = 0; board.isComputer < 2; ++board.isComputer) UpdateStatsPanel(statsPanelWnd, board);
 }
 
-int CALLBACK CountFont(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM count) {
-    return ++*reinterpret_cast<int*>(count);
-}
-
-// Every text of the panel (its counts with their widest values: seven of the font's
-// widest digit, then the largest counts in millions), the settings dialog and the
-// about box against its control; the controls the manifest asks for; the font of the
-// caption buttons.
+// Every text of the panel (its counts at their widest: seven widest digits, then the
+// largest counts in millions), the settings dialog and the about box against its
+// control, and the letters its font lacks; the panel's controls the window does not
+// show; the controls the manifest asks for; the font of the caption buttons.
 std::string Fit(HWND mainWindow) {
     HDC dc = GetDC(statsPanelWnd);
     HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(statsPanelWnd, WM_GETFONT, 0, 0)));
@@ -195,11 +189,10 @@ std::string Fit(HWND mainWindow) {
     std::string cut = TextsCut(statsPanelWnd, measured, noGlyph), outside;
     ShowEveryCount(UINT32_MAX);
     cut += TextsCut(statsPanelWnd, measured, noGlyph);
-    RECT panel, client, shown, item, both;  // every control of the panel within the panel and the client area
-    GetWindowRect(statsPanelWnd, &panel);
-    GetClientRect(mainWindow, &client);
-    MapWindowPoints(mainWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    IntersectRect(&shown, &panel, &client);
+    RECT shown, item, both;  // every control of the panel within the panel and the client area
+    GetClientRect(mainWindow, &shown);
+    MapWindowPoints(mainWindow, nullptr, reinterpret_cast<POINT*>(&shown), 2);
+    GetWindowRect(statsPanelWnd, &item), IntersectRect(&shown, &shown, &item);
     for (HWND control = GetWindow(statsPanelWnd, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
         if (GetWindowRect(control, &item), UnionRect(&both, &item, &shown), !EqualRect(&both, &shown))
             outside += " " + Text(control) + "@" + std::to_string(item.bottom - shown.top);
@@ -213,17 +206,15 @@ std::string Fit(HWND mainWindow) {
     redirected.cbSize = sizeof redirected;
     const bool controls6 =
         FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll", &redirected);
-    LOGFONTW marlett = {};
-    marlett.lfCharSet = DEFAULT_CHARSET;
-    lstrcpyW(marlett.lfFaceName, L"Marlett");
-    int fonts = 0;
+    wchar_t face[LF_FACESIZE] = {};
     dc = GetDC(nullptr);
-    EnumFontFamiliesExW(dc, &marlett, CountFont, reinterpret_cast<LPARAM>(&fonts), 0);
-    ReleaseDC(nullptr, dc);
+    HGDIOBJ marlett = SelectObject(dc, CreateFontW(0, 0, 0, 0, 0, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0, L"Marlett"));
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    DeleteObject(SelectObject(dc, marlett)), ReleaseDC(nullptr, dc);
     return std::to_string(measured) + " texts measured, cut:" + (cut.empty() ? " none" : cut) +
            ", no glyph for: " + (noGlyph.empty() ? "none" : Utf8(noGlyph.c_str())) +
            ", outside:" + (outside.empty() ? " none" : outside) + ", Common Controls 6 " + (controls6 ? "on" : "off") +
-           ", Marlett " + (fonts ? "found" : "missing") + "\n";
+           ", Marlett " + (lstrcmpW(face, L"Marlett") ? "missing" : "found") + "\n";
 }
 
 // Start-up (the game's own, in a folder of its own) without a brick file, then with
@@ -251,13 +242,11 @@ void StartUps(std::ostream& out) {
     }
 }
 
-BOOL CALLBACK FindFirst(HWND window, LPARAM found) { return !(*reinterpret_cast<HWND*>(found) = window); }
-
 // Gives the system's menu font a height of pixels (0: the one it had), as a player
 // who asks for larger text does; every window is told. Then starts the game anew
 // (Wine keeps a program's menu font from its start) and returns its client area at
-// start-up and after the command of each mode.
-std::string SetMenuFont(int pixels) {
+// start-up and after the command of each mode (mainWindow is the session's own).
+std::string SetMenuFont(int pixels, HWND mainWindow) {
     static NONCLIENTMETRICSW before{};
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -265,24 +254,15 @@ std::string SetMenuFont(int pixels) {
     before = before.cbSize ? before : metrics;
     metrics = pixels ? (metrics.lfMenuFont.lfHeight = -pixels, metrics) : before;
     SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, SPIF_SENDCHANGE);
-    STARTUPINFOW start{};
-    start.cb = sizeof start;
-    PROCESS_INFORMATION game{};
-    wchar_t command[] = L"kvader.exe";
-    if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &game)) return "";
-    WaitForInputIdle(game.hProcess, 10000);
-    HWND window = nullptr;
-    EnumThreadWindows(game.dwThreadId, FindFirst, reinterpret_cast<LPARAM>(&window));
+    HWND game = WinExec("kvader.exe", SW_SHOW) > 31 ? FindWindowW(texts[kTextAppName], nullptr) : nullptr;
+    game = game == mainWindow ? FindWindowExW(nullptr, mainWindow, texts[kTextAppName], nullptr) : game;
     std::string areas = "  the game anew:";
-    for (int id = IDM_STANDARD_GAME - 1; id <= IDM_VERSUS_GAME; ++id) {
+    for (int id = IDM_STANDARD_GAME - 1; id <= IDM_EXIT && game; id += id == IDM_VERSUS_GAME ? 5 : 1) {
         RECT client{};
-        if (id >= IDM_STANDARD_GAME) SendMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
-        GetClientRect(window, &client);
-        areas += " " + std::to_string(client.right) + "x" + std::to_string(client.bottom);
+        if (id >= IDM_STANDARD_GAME) SendMessageW(game, WM_COMMAND, static_cast<WPARAM>(id), 0);
+        if (GetClientRect(game, &client))
+            areas += " " + std::to_string(client.right) + "x" + std::to_string(client.bottom);
     }
-    PostMessageW(window, WM_COMMAND, IDM_EXIT, 0);
-    WaitForSingleObject(game.hProcess, 10000);
-    CloseHandle(game.hThread), CloseHandle(game.hProcess);
     return areas + "\n";
 }
 
@@ -344,18 +324,17 @@ void Session::OnModal() {
     const std::string answer = !answers_.empty() ? answers_.front() : box == seen_ ? "" : isSettings ? "cancel" : "ok";
     if (box != seen_ || answer == "look") {
         out_ << (box != seen_ ? "  open: " : "  still open: ") << Text(box);
+        std::wstring noGlyph;
         for (HWND item = GetWindow(box, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
             wchar_t kind[16] = {};
             GetClassNameW(item, kind, 16);
             const bool shown = lstrcmpiW(kind, L"Button") ? !isSettings || lstrcmpiW(kind, L"Static")
                                                           : IsDlgButtonChecked(box, GetDlgCtrlID(item)) == BST_CHECKED;
             if (shown && !Text(item).empty()) out_ << " / " << Text(item);
-        }
-        std::wstring noGlyph;
-        for (HWND item = GetWindow(box, GW_CHILD); item && box != seen_; item = GetWindow(item, GW_HWNDNEXT))
             NoGlyph(item, noGlyph);
+        }
         out_ << (FallTimerRuns(main_) ? " (timer on)\n" : " (timer off)\n") << (box != seen_ ? Unpainted() : "")
-             << (noGlyph.empty() ? "" : "  no glyph for: " + Utf8(noGlyph.c_str()) + "\n");
+             << (noGlyph.empty() || box == seen_ ? "" : "  no glyph for: " + Utf8(noGlyph.c_str()) + "\n");
         seen_ = box;
     }
     if (!answers_.empty()) answers_.pop_front();
@@ -391,7 +370,7 @@ void Session::Input(const std::string& verb, const std::string& arg) {
     }
     if (verb == "counts") ShowEveryCount(static_cast<uint32_t>(strtoul(arg.c_str(), nullptr, 10)));
     if (verb == "fit") out_ << "  fit: " << Fit(main_);
-    if (verb == "menufont") out_ << SetMenuFont(atoi(arg.c_str()));
+    if (verb == "menufont") out_ << SetMenuFont(atoi(arg.c_str()), main_);
     if (verb == "start") StartUps(out_);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
