@@ -1,5 +1,5 @@
-// The program from start to end: texts, seeding, the brick file, the main window
-// and the message loop with the accelerators.
+// The program from start to end: texts, seeding, the brick file, COM for the shell,
+// the main window and the message loop with the accelerators.
 #pragma once
 
 #include <windows.h>
