@@ -91,8 +91,10 @@ void Main_OnGameOver(HWND window) {
 }
 
 // The text size or the menu font may have changed, and with it the menu bar's height
-// or the number of its lines: the client area is laid out again for the current mode.
+// or the number of its lines: the client area is laid out again for the current mode
+// (a minimized window has none to lay out; the next game start does it).
 void Main_OnSettingChange(HWND window) {
+    if (IsIconic(window)) return;
     SetWindowPos(window, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     const SIZE size = MainClientSize(playerBoard.mode);
