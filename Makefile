@@ -9,6 +9,8 @@ PACKAGES     := $(PLAY_PACKAGES) g++ googletest libgtest-dev libbenchmark-dev bi
                 xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format valgrind locales
 # The 32-bit Wine, for the 32-bit build's tests, where the kernel runs 32-bit programs.
 WINE32_PACKAGES := wine32:i386
+# The virtual display of the Windows tests: room for the versus window at 192 DPI.
+SCREEN       := -screen 0 1600x1200x24
 # Ends the Wine servers of the tests' prefixes (64-bit and 32-bit).
 stop_wine    = for prefix in $(CURDIR)/build/win64/wineprefix $(CURDIR)/build/win32/wineprefix; do \
 	    [ -d $$prefix ] && WINEPREFIX=$$prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1; done; true
@@ -47,11 +49,12 @@ test: build
 	for p in native native-asan fuzz; do \
 	    echo "== tests: $$p"; ctest --preset $$p || rc=1; \
 	done; \
+	$(stop_wine); \
 	echo "== tests: win64 (wine64 in a virtual display)"; \
-	xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win64 || rc=1; \
+	xvfb-run -a -s "$(SCREEN)" ctest --preset win64 || rc=1; \
 	if tools/runs-32bit; then \
 	    echo "== tests: win32 (the 32-bit Wine in a virtual display)"; \
-	    xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win32 || rc=1; \
+	    xvfb-run -a -s "$(SCREEN)" ctest --preset win32 || rc=1; \
 	else \
 	    echo "== tests: win32 NOT RUN: the 32-bit build was only compiled and linked, and only its tests"; \
 	    echo "   that need no Wine ran (set KVADER_REQUIRE_32BIT=1 to make this a failure)"; \
@@ -70,9 +73,12 @@ golden: deps
 	cmake --build --preset native
 	cmake --build --preset win64
 	cd build/native && python3 ../../tests/sim_test.py --golden "$$PWD/kvader-sim"
-	cd build/win64 && for windows in "" "KVADER_CODE_PAGE=1250 KVADER_DPI=120" "KVADER_DPI=144"; do \
-	    env $$windows KVADER_GOLDEN=1 xvfb-run -a -s "-screen 0 1024x768x24" \
-	    ../../tools/wine-run tests/kvader_shell_tests.exe --gtest_filter='Session.Recorded*' || exit 1; done
+	@$(stop_wine)
+	cd build/win64 && xvfb-run -a -s "$(SCREEN)" sh -c 'for run in "Session.RecordedInputs*" \
+	        "Session.RecordedLayout* KVADER_CODE_PAGE=1250 KVADER_DPI=120" \
+	        "Session.RecordedLayout* KVADER_DPI=144" "Session.RecordedLayout* KVADER_DPI=192"; do \
+	    set -- $$run; filter=$$1; shift; env "$$@" KVADER_GOLDEN=1 \
+	    ../../tools/wine-run tests/kvader_shell_tests.exe --gtest_filter="$$filter" || exit 1; done'
 	@$(stop_wine)
 
 # The fuzz targets for as long as asked: make fuzz FUZZ_SECONDS=3600 (each target

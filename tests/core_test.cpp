@@ -41,26 +41,6 @@ std::string Rows(const char* row, int times) {
 
 std::string Pos(const BrickPos& p) { return ::testing::PrintToString(std::vector<int>{p.rotation, p.column, p.row}); }
 
-// FindBestPlacement entered with the stack pointer at offset modulo 16 (4 is the
-// compilers' own alignment at a call): 32-bit Windows enters a window procedure with
-// the stack aligned to 4 bytes only, and the evaluator's SSE2 code realigns it itself.
-int32_t EvaluateEnteredAt(int offset, const BrickType& brick, BrickPos* out, const Board& board) {
-#if defined(__i386__)
-    int32_t (*const evaluate)(const BrickType&, BrickPos*, const Board&) = FindBestPlacement;
-    const void* call[] = {&brick, out, &board, reinterpret_cast<const void*>(evaluate)};
-    int32_t score;
-    __asm__ volatile(
-        "mov %%esp, %%esi\n\tand $-16, %%esp\n\tsub %%edi, %%esp\n\t"
-        "push 8(%%ebx)\n\tpush 4(%%ebx)\n\tpush (%%ebx)\n\tcall *12(%%ebx)\n\tmov %%esi, %%esp"
-        : "=a"(score)
-        : "b"(call), "D"(offset)
-        : "ecx", "edx", "esi", "memory", "cc");
-    return score;
-#else
-    return offset >= 0 ? FindBestPlacement(brick, out, board) : 0;
-#endif
-}
-
 const std::string kNearlyFull = "#########./" + Rows(".#########/#########.", 11);  // the bar and J fit, on row 0
 
 TEST(Evaluator, WorkedExamples) {
@@ -90,11 +70,6 @@ TEST(Evaluator, WorkedExamples) {
         EXPECT_EQ(FindBestPlacement(c.brick, &out, Well(c.well)), c.score) << c.well;
         EXPECT_EQ(Pos(out), Pos(c.best)) << c.well;
         EXPECT_EQ(FindBestPlacement(c.brick, nullptr, Well(c.well)), c.score) << c.well << ", no out";
-        for (int offset : {0, 8, 12}) {
-            BrickPos misaligned{3, 7, 11};
-            EXPECT_EQ(EvaluateEnteredAt(offset, c.brick, &misaligned, Well(c.well)), c.score) << c.well << offset;
-            EXPECT_EQ(Pos(misaligned), Pos(c.best)) << c.well << ", stack at " << offset;
-        }
     }
 }
 

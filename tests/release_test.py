@@ -3,9 +3,9 @@
 make play configures it) packs to the same zip bytes, with a true SHA-256 sum beside it,
 and its exe is byte for byte SHIPPED_EXE, the one the 32-bit tests play; that exe has no
 link time stamp and no debug sections, and carries the manifest, which parses and asks
-for what the README says. With --exe, only EXE's stamp, sections and manifest.
+for what the README says.
 
-Usage: release_test.py SOURCE_DIR SHIPPED_EXE | release_test.py --exe EXE"""
+Usage: release_test.py SOURCE_DIR SHIPPED_EXE"""
 import hashlib, io, os, struct, subprocess, sys, tempfile, zipfile
 import xml.etree.ElementTree as ET
 
@@ -50,16 +50,13 @@ def build_and_pack(folder, *options):
     return open(zip_path, 'rb').read(), open(zip_path + '.sha256').read()
 
 
-if sys.argv[1] == '--exe':
-    check_exe(sys.argv[2], open(sys.argv[2], 'rb').read())
-else:
-    with tempfile.TemporaryDirectory() as first, tempfile.TemporaryDirectory() as second:
-        (zip1, sum1), (zip2, sum2) = build_and_pack(first), build_and_pack(second, '-DKVADER_GAME_ONLY=ON')
-    check(zip1 == zip2, 'two builds of the same commit pack different zips')
-    check(sum1 == f'{hashlib.sha256(zip1).hexdigest()}  kvader-win32.zip\n', f'the sum file is wrong: {sum1!r}')
-    with zipfile.ZipFile(io.BytesIO(zip1)) as z:
-        check(z.namelist() == ['kvader.exe', 'kvader.dat', 'Manual_CZ.html'], f'the zip holds {z.namelist()}')
-        check_exe('the 32-bit exe in the zip', z.read('kvader.exe'))
-        check(z.read('kvader.exe') == open(sys.argv[2], 'rb').read(), f'the zip\'s exe is not {sys.argv[2]}')
+with tempfile.TemporaryDirectory() as first, tempfile.TemporaryDirectory() as second:
+    (zip1, sum1), (zip2, sum2) = build_and_pack(first), build_and_pack(second, '-DKVADER_GAME_ONLY=ON')
+check(zip1 == zip2, 'two builds of the same commit pack different zips')
+check(sum1 == f'{hashlib.sha256(zip1).hexdigest()}  kvader-win32.zip\n', f'the sum file is wrong: {sum1!r}')
+with zipfile.ZipFile(io.BytesIO(zip1)) as z:
+    check(z.namelist() == ['kvader.exe', 'kvader.dat', 'Manual_CZ.html'], f'the zip holds {z.namelist()}')
+    check_exe('the 32-bit exe in the zip', z.read('kvader.exe'))
+    check(z.read('kvader.exe') == open(sys.argv[2], 'rb').read(), f'the zip\'s exe is not {sys.argv[2]}')
 print(f'{len(failures)} failures')
 sys.exit(1 if failures else 0)

@@ -12,9 +12,6 @@ Board computerBoard;
 
 namespace {
 
-constexpr RECT kWellInside{kFirstWellColumn * kCellPixels, 0, (kLastWellColumn + 1) * kCellPixels,
-                           kWellRows* kCellPixels};
-
 struct KeyCommand {
     WPARAM key;
     uint32_t command;
@@ -56,7 +53,7 @@ void Board_OnNewGame(HWND window, Board& board, WPARAM mode, LPARAM isComputer) 
     } else {
         DealBrick(window, brickTable, board);
     }
-    InvalidateRect(window, &kWellInside, FALSE);
+    InvalidateRows(window, 0, kWellRows - 1);
 }
 
 // kStop when the board reported game over while landing its previous brick.

@@ -19,9 +19,47 @@ void OpenWithShell(HWND owner, const wchar_t* file) {
 
 HINSTANCE InstanceOf(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)); }
 
+// The height of the client area and of each part in it: the wells', or the panel
+// template's at the screen's DPI where that is taller.
+int32_t clientHeight;
+// The system's text settings changed while the window was minimized: it is laid out
+// when it is restored, since a minimized window has no menu bar to measure.
+bool layoutPending;
+
 HWND CreateBoardWindow(HWND parent, const wchar_t* className, int x) {
-    return CreateWindowW(className, nullptr, WS_CHILD | WS_VISIBLE, x, 0, kBoardPixelsWide, kBoardPixelsHigh, parent,
+    return CreateWindowW(className, nullptr, WS_CHILD | WS_VISIBLE, x, 0, BoardPixelsWide(), BoardPixelsHigh(), parent,
                          nullptr, InstanceOf(parent), nullptr);
+}
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// The client area that shows the player's well and the panel, and in a versus game
+// (mode 3) also the computer's well.
+SIZE MainClientSize(int mode) {
+    return SIZE{panelWidth + (mode == kVersusGame ? 2 : 1) * BoardPixelsWide(), clientHeight};
+}
+
+// Gives a top-level window a client area of width x height, keeping its top-left
+// corner, however many lines its menu bar takes at that width. The frame around the
+// client area depends on the window's width: a menu bar that no longer fits on one
+// line wraps onto more. So the window is sized, the client area it got is read, and
+// the size is corrected by the difference; the width is right after the first move,
+// the menu bar settles at the second.
+void SetClientSize(HWND window, SIZE size) {
+    constexpr int kMostMoves = 3;
+    for (int move = 0; move < kMostMoves; ++move) {
+        RECT client, frame;
+        GetClientRect(window, &client);
+        if (client.right == size.cx && client.bottom == size.cy) return;
+        GetWindowRect(window, &frame);
+        MoveWindow(window, frame.left, frame.top, frame.right - frame.left - client.right + size.cx,
+                   frame.bottom - frame.top - client.bottom + size.cy, TRUE);
+    }
 }
 
 void Main_OnPause(HWND window) {
@@ -91,14 +129,18 @@ void Main_OnGameOver(HWND window) {
 }
 
 // The text size or the menu font may have changed, and with it the menu bar's height
-// or the number of its lines: the client area is laid out again for the current mode
-// (a minimized window has none to lay out; the next game start does it).
+// or the number of its lines: the client area is laid out again for the current mode,
+// at once or, while the window is minimized, when it is restored.
 void Main_OnSettingChange(HWND window) {
-    if (IsIconic(window)) return;
+    layoutPending = IsIconic(window) != FALSE;
+    if (layoutPending) return;
     SetWindowPos(window, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    const SIZE size = MainClientSize(playerBoard.mode);
-    SetClientSize(window, size.cx, size.cy);
+    SetClientSize(window, MainClientSize(playerBoard.mode));
+}
+
+void Main_OnSize(HWND window, WPARAM kind) {
+    if (kind == SIZE_RESTORED && layoutPending) Main_OnSettingChange(window);
 }
 
 }  // namespace
@@ -122,19 +164,20 @@ HWND CreateMainWindow(HINSTANCE instance) {
 }
 
 void CreateChildWindows(HWND window) {
+    cellPixels = CellPixelsAt(ScreenDpi());
+    layoutPending = false;
     RegisterBoardClasses(InstanceOf(window));
     playerBoardWnd = CreateBoardWindow(window, kLeftWinClass, 0);
     statsPanelWnd = CreateDialogParamW(InstanceOf(window), MAKEINTRESOURCEW(IDD_STATS), window, nullptr, 0);
     RECT panel;
     GetWindowRect(statsPanelWnd, &panel);
     panelWidth = panel.right - panel.left;
-    // The template grows with the screen's DPI; the wells do not.
-    panelHeight = std::max<int32_t>(panel.bottom - panel.top, kBoardPixelsHigh);
-    MoveWindow(statsPanelWnd, kBoardPixelsWide, 0, panelWidth, panelHeight, TRUE);
+    // The wells and the panel's template both grow with the screen's DPI.
+    clientHeight = std::max<int32_t>(panel.bottom - panel.top, BoardPixelsHigh());
+    MoveWindow(statsPanelWnd, BoardPixelsWide(), 0, panelWidth, clientHeight, TRUE);
     ShowSpeed(settings.baseInterval);
-    computerBoardWnd = CreateBoardWindow(window, kRightWinClass, panelWidth + kBoardPixelsWide);
-    const SIZE size = MainClientSize(kStandardGame);
-    SetClientSize(window, size.cx, size.cy);
+    computerBoardWnd = CreateBoardWindow(window, kRightWinClass, panelWidth + BoardPixelsWide());
+    SetClientSize(window, MainClientSize(kStandardGame));
 }
 
 void StartGame(HWND window, int mode) {
@@ -142,29 +185,8 @@ void StartGame(HWND window, int mode) {
     SendMessageW(playerBoardWnd, UM_NEWGAME, static_cast<WPARAM>(mode), 0);
     ShowSpeed(settings.curInterval);
     if (mode == kVersusGame) SendMessageW(computerBoardWnd, UM_NEWGAME, kVersusGame, 1);
-    const SIZE size = MainClientSize(mode);
-    SetClientSize(window, size.cx, size.cy);
+    SetClientSize(window, MainClientSize(mode));
     RestartFallTimer(window);
-}
-
-SIZE MainClientSize(int mode) {
-    return SIZE{panelWidth + (mode == kVersusGame ? 2 : 1) * kBoardPixelsWide, panelHeight};
-}
-
-// The frame around the client area depends on the window's width: a menu bar that no
-// longer fits on one line wraps onto more. So the window is sized, the client area it
-// got is read, and the size is corrected by the difference; the width is right after
-// the first move, the menu bar settles at the second.
-void SetClientSize(HWND window, int width, int height) {
-    constexpr int kMoves = 3;
-    for (int move = 0; move < kMoves; ++move) {
-        RECT client, frame;
-        GetClientRect(window, &client);
-        if (client.right == width && client.bottom == height) return;
-        GetWindowRect(window, &frame);
-        MoveWindow(window, frame.left, frame.top, frame.right - frame.left - client.right + width,
-                   frame.bottom - frame.top - client.bottom + height, TRUE);
-    }
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -176,6 +198,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_TIMER: SendMessageW(playerBoardWnd, WM_KEYDOWN, VK_DOWN, 0); return 0;
         case UM_GAMEOVER: Main_OnGameOver(window); return 0;
         case WM_SETTINGCHANGE: Main_OnSettingChange(window); return 0;
+        case WM_SIZE: Main_OnSize(window, wParam); return 0;
         default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

@@ -13,22 +13,16 @@ HWND CreateMainWindow(HINSTANCE instance);
 // The main class's window procedure.
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// WM_CREATE: the player's well, the statistics panel and the computer's well, and
-// a client area that shows the first two.
+// WM_CREATE: the player's well, the statistics panel and the computer's well, their
+// cells as large as the screen's DPI asks, and a client area that shows the first two
+// and is as high as the taller of a well and the panel's template.
 void CreateChildWindows(HWND window);
 
-// Starts a game in GameMode mode (0..3) at baseInterval and runs the fall timer.
+// Starts a game in GameMode mode (0..3) at baseInterval and runs the fall timer; the
+// client area shows the computer's well in a versus game only. It is laid out again
+// when the system's text size or menu font changes, or on the window's restore when
+// that happened while it was minimized.
 void StartGame(HWND window, int mode);
-
-// The client area that shows the player's well and the panel, and in a versus game
-// (mode 3) also the computer's well: as high as the panel, which is never lower than
-// a well. The main window sizes itself by it in every mode, and again when the
-// system's text size or menu font changes.
-SIZE MainClientSize(int mode);
-
-// Gives a top-level window a client area of width x height, keeping its top-left
-// corner, however many lines its menu bar takes at that width.
-void SetClientSize(HWND window, int width, int height);
 
 // How the manual is opened: the shell's "open" verb. It exists so that tests can
 // replace it and record the request instead.

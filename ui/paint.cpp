@@ -2,9 +2,16 @@
 
 namespace {
 
-void DrawCell(HDC dc, int column, int row) {
-    const int x = column * kCellPixels, y = row * kCellPixels;
-    Rectangle(dc, x, y, x + kCellPixels - 1, y + kCellPixels - 1);
+HBRUSH Stock(int brush) { return static_cast<HBRUSH>(GetStockObject(brush)); }
+
+// A square of the cell, its outline and the gap after it one pixel wide at 16-pixel
+// cells, two at 32.
+void DrawCell(HDC dc, int column, int row, HBRUSH outline, HBRUSH inside) {
+    const int line = cellPixels / kCellPixels96, x = column * cellPixels, y = row * cellPixels;
+    RECT square{x, y, x + cellPixels - line, y + cellPixels - line};
+    FillRect(dc, &square, outline);
+    InflateRect(&square, -line, -line);
+    FillRect(dc, &square, inside);
 }
 
 bool IsWallOrFloor(int column, int row) {
@@ -13,9 +20,14 @@ bool IsWallOrFloor(int column, int row) {
 
 }  // namespace
 
+int CellPixelsAt(int dpi) {
+    constexpr int kStandardDpi = 96;
+    return dpi > kStandardDpi ? MulDiv(kCellPixels96, dpi, kStandardDpi) : kCellPixels96;
+}
+
 CellRange CellsOfRect(const RECT& area) {
-    CellRange cells{area.left / kCellPixels, area.top / kCellPixels, (area.right - 1) / kCellPixels,
-                    (area.bottom - 1) / kCellPixels};
+    CellRange cells{area.left / cellPixels, area.top / cellPixels, (area.right - 1) / cellPixels,
+                    (area.bottom - 1) / cellPixels};
     if (cells.lastColumn > kGridColumns - 1) cells.lastColumn = kGridColumns - 1;
     if (cells.lastRow > kGridRows - 1) cells.lastRow = kGridRows - 1;
     return cells;
@@ -33,14 +45,9 @@ void PaintBoard(HWND window, const Board& board) {
 void PaintBoardArea(HDC dc, const Board& board, const RECT& area) {
     const CellRange cells = CellsOfRect(area);
     PaintCells(dc, board.grid, cells.firstColumn, cells.firstRow, cells.lastColumn, cells.lastRow);
-    if (board.mode == kHintGame && board.curBrick != nullptr) {
-        SelectObject(dc, GetStockObject(WHITE_BRUSH));
-        DrawBrick(dc, *board.curBrick, board.hintPos);
-    }
-    if (board.curBrick != nullptr) {
-        SelectObject(dc, GetStockObject(BLACK_BRUSH));
-        DrawBrick(dc, *board.curBrick, board.curPos);
-    }
+    if (board.mode == kHintGame && board.curBrick != nullptr)
+        DrawBrick(dc, *board.curBrick, board.hintPos, Stock(WHITE_BRUSH));
+    if (board.curBrick != nullptr) DrawBrick(dc, *board.curBrick, board.curPos, Stock(BLACK_BRUSH));
 }
 
 void PaintCells(HDC dc, const uint8_t (&grid)[kGridColumns][kGridRows], int firstColumn, int firstRow, int lastColumn,
@@ -53,30 +60,27 @@ void PaintCells(HDC dc, const uint8_t (&grid)[kGridColumns][kGridRows], int firs
         for (int column = firstColumn; column <= lastColumn; ++column) {
             const bool filled = grid[column][row] != 0;
             const int brush = !filled ? WHITE_BRUSH : IsWallOrFloor(column, row) ? GRAY_BRUSH : LTGRAY_BRUSH;
-            SelectObject(dc, GetStockObject(filled ? BLACK_PEN : WHITE_PEN));
-            SelectObject(dc, GetStockObject(brush));
-            DrawCell(dc, column, row);
+            DrawCell(dc, column, row, Stock(filled ? BLACK_BRUSH : WHITE_BRUSH), Stock(brush));
         }
     }
 }
 
-void DrawBrick(HDC dc, const BrickType& brick, const BrickPos& pos) {
+void DrawBrick(HDC dc, const BrickType& brick, const BrickPos& pos, HBRUSH inside) {
     if (pos.rotation < 0 || pos.rotation >= kMaxRotations) return;
-    SelectObject(dc, GetStockObject(BLACK_PEN));
-    for (const auto& cell : brick.rotations[pos.rotation].cell) DrawCell(dc, pos.column + cell[0], pos.row + cell[1]);
+    for (const auto& cell : brick.rotations[pos.rotation].cell)
+        DrawCell(dc, pos.column + cell[0], pos.row + cell[1], Stock(BLACK_BRUSH), inside);
 }
 
 void InvalidateBrick(HWND window, const BrickType& brick, const BrickPos& pos) {
     if (pos.rotation < 0 || pos.rotation >= kMaxRotations) return;
     const BrickRotation& rot = brick.rotations[pos.rotation];
-    const RECT box{(pos.column + rot.left) * kCellPixels, (pos.row + rot.top) * kCellPixels,
-                   (pos.column + rot.right) * kCellPixels + kCellPixels,
-                   (pos.row + rot.bottom) * kCellPixels + kCellPixels};
+    const RECT box{(pos.column + rot.left) * cellPixels, (pos.row + rot.top) * cellPixels,
+                   (pos.column + rot.right + 1) * cellPixels, (pos.row + rot.bottom + 1) * cellPixels};
     InvalidateRect(window, &box, FALSE);
 }
 
 void InvalidateRows(HWND window, int32_t topRow, int32_t bottomRow) {
-    const RECT band{kFirstWellColumn * kCellPixels, topRow * kCellPixels, (kLastWellColumn + 1) * kCellPixels,
-                    bottomRow * kCellPixels + kCellPixels};
+    const RECT band{kFirstWellColumn * cellPixels, topRow * cellPixels, (kLastWellColumn + 1) * cellPixels,
+                    (bottomRow + 1) * cellPixels};
     InvalidateRect(window, &band, FALSE);
 }

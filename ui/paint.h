@@ -1,6 +1,7 @@
 // Drawing a board window cell by cell, and marking the parts of it that changed.
-// A cell is 16 x 16 pixels drawn as a 15 x 15 square; the 16th row and column of
-// pixels stay the white background, which draws the lines between the cells.
+// At 96 DPI a cell is 16 x 16 pixels drawn as a 15 x 15 square with a one-pixel
+// outline; the 16th row and column of pixels stay the white background, which draws
+// the lines between the cells. At a higher DPI everything grows with the cell.
 #pragma once
 
 #include <windows.h>
@@ -8,10 +9,17 @@
 #include <cstdint>
 
 #include "model/board.h"
+#include "ui/run_state.h"
 
-inline constexpr int kCellPixels = 16;
-inline constexpr int kBoardPixelsWide = kGridColumns * kCellPixels;  // 192
-inline constexpr int kBoardPixelsHigh = kGridRows * kCellPixels;     // 400
+inline constexpr int kCellPixels96 = 16;  // a cell at 96 DPI and below
+
+// A cell's side at a screen of dpi dots per inch: 16 pixels at 96 DPI and below,
+// and as many more as the DPI is higher (20 at 120, 24 at 144, 32 at 192).
+int CellPixelsAt(int dpi);
+
+// A board window's size at the current cellPixels: 12 x 25 cells.
+inline int BoardPixelsWide() { return kGridColumns * cellPixels; }
+inline int BoardPixelsHigh() { return kGridRows * cellPixels; }
 
 // Cells from firstColumn..lastColumn and firstRow..lastRow, inclusive.
 struct CellRange {
@@ -35,8 +43,8 @@ void PaintBoardArea(HDC dc, const Board& board, const RECT& area);
 void PaintCells(HDC dc, const uint8_t (&grid)[kGridColumns][kGridRows], int firstColumn, int firstRow, int lastColumn,
                 int lastRow);
 
-// Draws the four cells of brick at pos with a black outline and the selected brush.
-void DrawBrick(HDC dc, const BrickType& brick, const BrickPos& pos);
+// Draws the four cells of brick at pos: a black outline filled with inside.
+void DrawBrick(HDC dc, const BrickType& brick, const BrickPos& pos, HBRUSH inside);
 
 // Marks the box of brick at pos for repaint, without erasing.
 void InvalidateBrick(HWND window, const BrickType& brick, const BrickPos& pos);

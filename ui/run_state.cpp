@@ -9,7 +9,7 @@ HWND playerBoardWnd;
 HWND statsPanelWnd;
 HWND computerBoardWnd;
 int32_t panelWidth;
-int32_t panelHeight;
+int32_t cellPixels = 16;
 
 wchar_t texts[kTextCount][kTextLength];
 

@@ -32,7 +32,7 @@ extern HWND playerBoardWnd;    // class LeftWin: the player's well
 extern HWND statsPanelWnd;     // dialog 300 between the wells
 extern HWND computerBoardWnd;  // class RightWin: the computer's well in a versus game
 extern int32_t panelWidth;     // the panel's width in pixels, as created from its template
-extern int32_t panelHeight;    // its height: the template's at the screen's DPI, at least a well's
+extern int32_t cellPixels;     // a well's cell in pixels at the screen's DPI, set with the main window
 
 inline constexpr UINT_PTR FALL_TIMER = 1;  // timer of the main window; ticks arrive as WM_TIMER
 
