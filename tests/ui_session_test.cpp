@@ -280,6 +280,7 @@ class Session : public ::testing::Test {
         SetRandomDraw(NextDraw);
         SetBrickSelection(kRandomSelection, 5);
         main_ = CreateMainWindow(GetModuleHandleW(nullptr));
+        SetWindowPos(main_, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // a frame measured from 0 hides faults
         ShowWindow(main_, SW_SHOW);
         UpdateWindow(main_);
         timer_ = SetTimer(nullptr, 0, 30, ModalTick);
