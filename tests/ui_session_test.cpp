@@ -221,10 +221,9 @@ void StartUps(std::ostream& out) {
     SetCurrentDirectoryA("..");
 }
 
-// Makes the menu and caption fonts pixels high at 96 DPI (0: as they were), and the
-// menu bar's rows and the title bar with them, as a player who asks for larger text
-// does; every window is told, as Windows does when the setting is saved.
-void SetTextSize(int pixels) {
+// Makes the menu and caption fonts, with the menu rows and title bar, pixels high at 96
+// DPI (0: as they were) as larger text does, and tells window; unsaved, as Wine ends.
+void SetTextSize(int pixels, HWND window) {
     static const NONCLIENTMETRICSW before = [] {
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof metrics;
@@ -237,7 +236,8 @@ void SetTextSize(int pixels) {
         metrics.iCaptionHeight = MulDiv(before.iCaptionHeight, height, was);
         metrics.lfMenuFont.lfHeight = metrics.lfCaptionFont.lfHeight = -height;
     }
-    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    SendMessageW(window, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, reinterpret_cast<LPARAM>(L"WindowMetrics"));
 }
 
 // The real game as another process (Wine keeps a program's menu font from its start,
@@ -286,6 +286,7 @@ class Session : public ::testing::Test {
         timer_ = SetTimer(nullptr, 0, 30, ModalTick);
     }
     void TearDown() override {
+        SetTextSize(0, nullptr);  // also after a failure, for the runs to come
         KillTimer(nullptr, timer_);
         SetRandomDraw(nullptr);
         if (IsWindow(main_)) DestroyWindow(main_);
@@ -363,7 +364,7 @@ void Session::Input(const std::string& verb, const std::string& arg) {
     }
     if (verb == "counts") ShowEveryCount(static_cast<uint32_t>(strtoul(arg.c_str(), nullptr, 10)));
     if (verb == "fit") out_ << "  fit: " << Fit(main_);
-    if (verb == "textsize") SetTextSize(atoi(arg.c_str()));
+    if (verb == "textsize") SetTextSize(atoi(arg.c_str()), main_);
     if (verb == "other") out_ << OtherGame(arg, main_);
     if (verb == "show") ShowWindow(main_, arg == "minimize" ? SW_MINIMIZE : SW_RESTORE);
     if (verb == "start") StartUps(out_);
