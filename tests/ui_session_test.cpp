@@ -117,12 +117,6 @@ std::string Describe(const Board& b) {
     return s;
 }
 
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    return ReleaseDC(nullptr, screen), dpi;
-}
-
 // Adds to missing the letters of item's text that its font lacks (all when it cannot
 // tell); with needs, measures the text in that font wrapped at needs.right (format).
 void NoGlyph(HWND item, std::wstring& missing, RECT* needs = nullptr, UINT format = DT_WORDBREAK) {
@@ -405,7 +399,7 @@ std::vector<std::string> Session::Screen() {
 // Shift, the keypad or a layout makes it), menu ID, tick N (N ticks of the fall timer),
 // fill player|computer (only the bar and the J still fit), check (the wells' pixels),
 // counts N (every count of the panel), fit (every text against its control), start
-// (start-up with each broken brick file), textsize N (the system's text N pixels high
+// (start-up without a brick file and with a broken one), textsize N (the system's text N pixels high
 // at 96 DPI, 0 as before), other start|ID (the real game as another process, started
 // anew or given a menu command; its client area and the frame above it), show
 // minimize|restore (the session's own window). "answer A; B" queues answers for the

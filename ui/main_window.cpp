@@ -31,13 +31,6 @@ HWND CreateBoardWindow(HWND parent, const wchar_t* className, int x) {
                          nullptr, InstanceOf(parent), nullptr);
 }
 
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 // The client area that shows the player's well and the panel, and in a versus game
 // (mode 3) also the computer's well.
 SIZE MainClientSize(int mode) {

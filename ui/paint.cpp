@@ -20,6 +20,13 @@ bool IsWallOrFloor(int column, int row) {
 
 }  // namespace
 
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 int CellPixelsAt(int dpi) {
     constexpr int kStandardDpi = 96;
     return dpi > kStandardDpi ? MulDiv(kCellPixels96, dpi, kStandardDpi) : kCellPixels96;

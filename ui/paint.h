@@ -13,6 +13,9 @@
 
 inline constexpr int kCellPixels96 = 16;  // a cell at 96 DPI and below
 
+// The DPI the screen is shown at, as the program sees it (LOGPIXELSY).
+int ScreenDpi();
+
 // A cell's side at a screen of dpi dots per inch: 16 pixels at 96 DPI and below,
 // and as many more as the DPI is higher (20 at 120, 24 at 144, 32 at 192).
 int CellPixelsAt(int dpi);
