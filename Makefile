@@ -25,10 +25,11 @@ all: build
 # Installs those of the Debian packages $(1) that are missing, waiting for another apt.
 install = tools/install-packages $(1)
 
-# The 32-bit Wine only where the kernel runs 32-bit programs (tools/runs-32bit tries one).
+# The 32-bit Wine only where the kernel runs 32-bit programs (tools/runs-32bit tries
+# one: 0 it runs them, 1 the kernel refuses them, anything else it could not tell).
 deps:
 	@$(call install,$(PACKAGES))
-	@if tools/runs-32bit >/dev/null; then $(call install,$(WINE32_PACKAGES)); fi
+	@tools/runs-32bit >/dev/null; case $$? in 0) $(call install,$(WINE32_PACKAGES));; 1) ;; *) exit 1;; esac
 
 build: deps
 	@for p in $(PRESETS); do \
@@ -52,9 +53,12 @@ test: build
 	$(stop_wine); \
 	echo "== tests: win64 (wine64 in a virtual display)"; \
 	xvfb-run -a -s "$(SCREEN)" ctest --preset win64 || rc=1; \
-	if tools/runs-32bit; then \
+	tools/runs-32bit; runs32=$$?; \
+	if [ $$runs32 = 0 ]; then \
 	    echo "== tests: win32 (the 32-bit Wine in a virtual display)"; \
 	    xvfb-run -a -s "$(SCREEN)" ctest --preset win32 || rc=1; \
+	elif [ $$runs32 != 1 ]; then \
+	    echo "== tests: win32 FAILED: whether this machine runs 32-bit programs is unknown"; rc=1; \
 	else \
 	    echo "== tests: win32 NOT RUN: the 32-bit build was only compiled and linked, and only its tests"; \
 	    echo "   that need no Wine ran (set KVADER_REQUIRE_32BIT=1 to make this a failure)"; \
@@ -77,8 +81,8 @@ golden: deps
 	cd build/win64 && xvfb-run -a -s "$(SCREEN)" sh -c 'for run in "Session.RecordedInputs*" \
 	        "Session.RecordedLayout* KVADER_CODE_PAGE=1250 KVADER_DPI=120" \
 	        "Session.RecordedLayout* KVADER_DPI=144" "Session.RecordedLayout* KVADER_DPI=192"; do \
-	    set -- $$run; filter=$$1; shift; env "$$@" KVADER_GOLDEN=1 \
-	    ../../tools/wine-run tests/kvader_shell_tests.exe --gtest_filter="$$filter" || exit 1; done'
+	    set -- $$run; filter=$$1; shift; env "$$@" \
+	    ../../tools/wine-run tests/kvader_shell_tests.exe --gtest_filter="$$filter" --golden || exit 1; done'
 	@$(stop_wine)
 
 # The fuzz targets for as long as asked: make fuzz FUZZ_SECONDS=3600 (each target

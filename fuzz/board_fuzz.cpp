@@ -36,7 +36,7 @@ void Land(Board& board, const BrickType& brick, const BrickPos& pos) {
             for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c)
                 if (before.grid[c][r] != board.grid[c][r] &&
                     (board.dirtyBottom == -1 || r < board.dirtyTop || r > board.dirtyBottom))
-                    fault = "row " + std::to_string(r) + " changed outside the repaint band" + DrawRows(board);
+                    fault = "row " + std::to_string(r) + " changed outside the repaint band\n" + DrawRows(board);
     }
     if (!fault.empty()) fprintf(stderr, "%s\n", fault.c_str()), abort();
 }

@@ -28,12 +28,23 @@ void Draw(Board& board, const std::string& picture) {
 
 std::string DrawRows(const Board& board) {
     std::string out;
-    for (int r = 0; r < kWellRows; ++r) {
-        out += "\n" + std::to_string(r) + "\t";
-        for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c) out += board.grid[c][r] ? '#' : '.';
+    for (int r = 0, seen = 0; r < kWellRows; ++r) {
+        std::string row;
+        for (int c = kFirstWellColumn; c <= kLastWellColumn; ++c) row += board.grid[c][r] ? '#' : '.';
+        if ((seen |= row != "..........")) out += "    |" + row + "| " + std::to_string(r) + "\n";
     }
     return out;
 }
+
+std::string Pos(const BrickPos& p) {
+    return std::to_string(p.rotation) + "," + std::to_string(p.column) + "," + std::to_string(p.row);
+}
+
+const std::string kNearlyFull = [] {
+    std::string well = "#########.";
+    for (int r = 0; r < 11; ++r) well += "/.#########/#########.";
+    return well;
+}();
 
 // Every field before curBrick is a 4-byte integer or the byte grid, which ends on a
 // 4-byte boundary: no padding to compare.
@@ -45,7 +56,7 @@ bool SameBoard(const Board& a, const Board& b) {
 
 std::string BoardFault(const Board& board) {
     const auto fault = [&board](const std::string& what, int i) {
-        return what + " " + std::to_string(i) + DrawRows(board);
+        return what + " " + std::to_string(i) + "\n" + DrawRows(board);
     };
     int32_t rowFill[kGridRows], colHeight[kLastWellColumn + 1], rows = 0, dealt = 0;
     Bookkeeping(board, rowFill, colHeight);

@@ -19,5 +19,12 @@ std::string BoardFault(const Board& board);
 // Whether two boards are equal in every field.
 bool SameBoard(const Board& a, const Board& b);
 
-// Ten characters per row for columns 1..10 of rows 0..23, one row a line.
+// Columns 1..10 of the rows from the highest that holds a cell down to row 23, one a
+// line: "    |..##......| 22".
 std::string DrawRows(const Board& board);
+
+// A brick's place as "rotation,column,row".
+std::string Pos(const BrickPos& pos);
+
+// A well where only the bar and the J still fit, on row 0, for Draw.
+extern const std::string kNearlyFull;

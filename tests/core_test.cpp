@@ -39,10 +39,6 @@ std::string Rows(const char* row, int times) {
     return rows;
 }
 
-std::string Pos(const BrickPos& p) { return ::testing::PrintToString(std::vector<int>{p.rotation, p.column, p.row}); }
-
-const std::string kNearlyFull = "#########./" + Rows(".#########/#########.", 11);  // the bar and J fit, on row 0
-
 TEST(Evaluator, WorkedExamples) {
     ASSERT_TRUE(loaded);
     const BrickType none{};
@@ -89,8 +85,9 @@ TEST(Evaluator, AgreesWithThePlainReferenceOnRandomWells) {
         for (int t = 0; t < kBrickTypes; ++t) {
             const ReferencePlacement want = ReferenceBestPlacement(Shipped(t), board);
             BrickPos got{-1, -1, -1};
-            ASSERT_EQ(FindBestPlacement(Shipped(t), &got, board), want.score) << "type " << t << DrawRows(board);
-            ASSERT_EQ(Pos(got), Pos(want.pos)) << "type " << t << DrawRows(board);
+            ASSERT_EQ(FindBestPlacement(Shipped(t), &got, board), want.score) << "type " << t << "\n"
+                                                                              << DrawRows(board);
+            ASSERT_EQ(Pos(got), Pos(want.pos)) << "type " << t << "\n" << DrawRows(board);
             nothingFits += want.score == NoPlacement;
         }
     }

@@ -2,7 +2,8 @@
 """Plays the real kvader.exe under Wine in the current X display with real key presses
 and reads the screen: "1" starts a game with a brick at the spawn place, Left moves it,
 Enter drops and fixes it and a new one falls, "4" widens the window by a well, the
-space bar pauses, Escape ends the program with exit code 0. Run from the folder that
+space bar pauses and the brick then stays, a second press resumes and the brick falls
+by itself again, Escape ends the program with exit code 0. Run from the folder that
 holds kvader.exe and kvader.dat; leaves kvader-screenshot.png there."""
 import os, subprocess, sys, time
 
@@ -63,6 +64,8 @@ time.sleep(0.5)
 paused = cells(False)
 time.sleep(2.5)
 until(lambda: cells(False) == paused, 'the brick falls while the game is paused', 1)
+xdotool('key', 'space')
+until(lambda: cells(False) != paused, 'the brick does not fall by itself once the game is resumed', 5)
 x, y, width, height = geometry()
 subprocess.run(['import', '-window', 'root', '-crop', f'{width}x{height}+{x}+{y}', 'kvader-screenshot.png'])
 xdotool('key', 'Escape')
@@ -71,4 +74,4 @@ try:
 except subprocess.TimeoutExpired:
     code = 'none: Escape did not end the program'
 until(lambda: code == 0, f'exit code {code}, expected 0', 1)
-print('played: a brick moved and dropped, versus widened the window, pause held, exit 0')
+print('played: a brick moved and dropped, versus widened the window, pause held, the brick fell, exit 0')
