@@ -1,11 +1,10 @@
 // The recorded session of the real main window. The inputs of tests/session.txt go
 // through the game's own message loop (dialogs and boxes run their own loops and are
-// answered from a timer); after each input what a player can see is written: both
-// wells, the panel, the window and pause, and every box or dialog that opened with its
-// texts, the wells behind it read back pixel by pixel; where the script asks, the game
-// runs by itself and how often its brick falls is measured. The output must equal
-// tests/golden/session.txt (make golden rewrites it). The same driver, fed the
-// script's lines in random order for a minute, is the input storm.
+// answered from a timer); after each input what a player can see is written: both wells
+// (also read back pixel by pixel), the panel, the window, every box or dialog that
+// opened with its texts, and where the script asks, how often the brick falls by
+// itself. The output must equal tests/golden/session.txt. Fed the script's lines in
+// random order for a minute, the same driver is the input storm.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -100,12 +99,11 @@ std::string PixelFaults(HWND window, const Board& b) {
             const uint32_t outline = b.grid[c][r] || hint || falling ? 0x000000 : 0xFFFFFF;
             bool right = true;
             for (int y = 0; y < size; ++y)
-                for (int x = 0; x < size; ++x) {
-                    const bool gap = x >= size - line || y >= size - line;
-                    const bool edge = x < line || y < line || x >= size - 2 * line || y >= size - 2 * line;
-                    right &= pixels[static_cast<size_t>(r * size + y) * width + c * size + x] == (gap    ? 0xFFFFFF
-                                                                                                  : edge ? outline
-                                                                                                         : inside);
+                for (int x = 0; x < size; ++x) {  // in: from the square's nearest side, below 0 in the gap
+                    const int in = std::min({x, y, size - line - 1 - x, size - line - 1 - y});
+                    right &= pixels[(r * size + y) * width + c * size + x] == (in < 0      ? 0xFFFFFF
+                                                                               : in < line ? outline
+                                                                                           : inside);
                 }
             if (!right) wrong += " " + std::to_string(c) + "," + std::to_string(r);
         }
@@ -195,27 +193,26 @@ void ShowEveryCount(uint32_t count) {
     for (board.isComputer = 0; board.isComputer < 2; ++board.isComputer) UpdateStatsPanel(statsPanelWnd, board);
 }
 
-// Every text of the panel as it stands, the settings dialog and the about box against
-// its control, and the letters its font lacks; the dialogs that ask for the shell's
-// font (DS_SHELLFONT: Tahoma on every Windows); the controls the manifest asks for.
-std::string Fit(HWND mainWindow) {
+// Dialog id (the panel as it stands, a new settings dialog or about box): its texts
+// that do not fit, the letters its fonts lack, whether it asks for the shell's font
+// (DS_SHELLFONT: Tahoma on every Windows); and whether the manifest's controls are in force.
+std::string Fit(int id, HWND mainWindow) {
+    HWND dialog = id == IDD_STATS ? statsPanelWnd
+                                  : CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), mainWindow,
+                                                       id == IDD_SETTINGS ? SettingsDlgProc : AboutDlgProc, 0);
     int measured = 0;
     std::wstring noGlyph;
-    std::string cut = TextsCut(statsPanelWnd, measured, noGlyph), shellFont;
-    for (int id : {IDD_STATS, IDD_SETTINGS, IDD_ABOUT}) {
-        HWND dialog = id == IDD_STATS ? statsPanelWnd
-                                      : CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), mainWindow,
-                                                           id == IDD_SETTINGS ? SettingsDlgProc : AboutDlgProc, 0);
-        if ((GetWindowLongW(dialog, GWL_STYLE) & DS_SHELLFONT) == DS_SHELLFONT) shellFont += " " + std::to_string(id);
-        if (dialog != statsPanelWnd) cut += TextsCut(dialog, measured, noGlyph), DestroyWindow(dialog);
-    }
+    const std::string cut = TextsCut(dialog, measured, noGlyph);
+    const bool shellFont = (GetWindowLongW(dialog, GWL_STYLE) & DS_SHELLFONT) == DS_SHELLFONT;
+    if (dialog != statsPanelWnd) DestroyWindow(dialog);
     ACTCTX_SECTION_KEYED_DATA redirected{};
     redirected.cbSize = sizeof redirected;
     const bool controls6 =
         FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll", &redirected);
     return std::to_string(measured) + " texts measured, cut:" + (cut.empty() ? " none" : cut) +
-           ", no glyph for: " + (noGlyph.empty() ? "none" : Utf8(noGlyph.c_str())) + ", shell font in" +
-           (shellFont.empty() ? " none" : shellFont) + ", Common Controls 6 " + (controls6 ? "on" : "off") + "\n";
+           ", no glyph for: " + (noGlyph.empty() ? "none" : Utf8(noGlyph.c_str())) +
+           (shellFont ? ", shell font" : ", not the shell font") + ", Common Controls 6 " + (controls6 ? "on" : "off") +
+           "\n";
 }
 
 // Start-up (the game's own, in a folder of its own) with file of the brick-file corpus
@@ -287,32 +284,20 @@ BOOL CALLBACK FindBox(HWND window, LPARAM found) {  // a shown, enabled dialog o
     return TRUE;
 }
 
-// The script's verbs, and whether the storm takes them (not those that take seconds,
-// end the program or change the system or another process). A line is a verb and its
-// arguments, each argument one input.
-constexpr struct {
-    const char* name;
-    bool storm;
-} kVerbs[] = {
-    {"key", true},        // NAME: Left Right Down Return Space Escape F5, a letter or digit
-    {"char", true},       // C: a character alone, as Shift, the keypad or a layout makes it
-    {"menu", true},       // ID: a menu command
-    {"tick", true},       // N: N ticks of the fall timer sent by the script (the timer's own are dropped)
-    {"fill", true},       // player|computer: a well where only the bar and the J still fit
-    {"check", true},      // the wells' pixels
-    {"counts", true},     // N: every count of the panel
-    {"answer", true},     // A; B: answers for the boxes to come (Session::OnModal)
-    {"falls", false},     // N: the game runs by itself until its brick has fallen N times (Session::Falls)
-    {"fit", false},       // every text against its control, and the dialogs' font
-    {"start", false},     // FILE: start-up with FILE of the brick-file corpus as kvader.dat ("missing": none)
-    {"textsize", false},  // N: the system's text N pixels high at 96 DPI, 0 as the prefix was made
-    {"other", false},     // start|ID: the real game as another process, started anew or given a menu command
-    {"show", false},      // minimize|restore: the session's own window
-};
-
+// The script's verbs. A line is a verb and its arguments, each argument one input: key
+// NAME (Left Right Down Return Space Escape F5, a letter or digit), char C (a character
+// alone, as Shift, the keypad or a layout makes it), menu ID, tick N (N ticks of the
+// fall timer sent by the script; the timer's own are dropped), fill player|computer
+// (only the bar and the J still fit), counts N (every count
+// of the panel), answer A; B (for the boxes to come: Session::OnModal); and, left out of
+// the storm as they take seconds or change the system or another process: falls N
+// (Session::Falls), fit ID (Fit), start FILE (StartUp), textsize N (the system's text N
+// pixels high at 96 DPI, 0 as the prefix was made), other start|ID (OtherGame), show
+// minimize|restore (the session's own window).
+const std::string kStormVerbs = " key char menu tick fill counts answer ",
+                  kVerbs = kStormVerbs + "falls fit start textsize other show ";
 bool IsVerb(const std::string& verb, bool inStorm = false) {
-    return std::any_of(std::begin(kVerbs), std::end(kVerbs),
-                       [&](const auto& v) { return verb == v.name && (v.storm || !inStorm); });
+    return (inStorm ? kStormVerbs : kVerbs).find(" " + verb + " ") != std::string::npos;
 }
 
 // The fall interval the speed label shows, in ms; Windows runs no timer faster than 10.
@@ -320,10 +305,6 @@ int LabelMs() {
     const std::string label = Text(GetDlgItem(statsPanelWnd, IDC_SPEED));
     return std::max(10, 10 * atoi(label.substr(label.rfind(' ') + 1).c_str()));
 }
-
-// How long the script waits for the brick to fall times times by itself: one and a half
-// intervals more than that, no interval counted longer than a second.
-int Patience(int times) { return (2 * times + 3) * std::min(LabelMs(), 1000) / 2 + 200; }
 
 class Session : public ::testing::Test {
   protected:
@@ -365,9 +346,7 @@ class Session : public ::testing::Test {
     static inline HACCEL accelerators_;
     HWND main_ = nullptr, seen_ = nullptr;
     UINT_PTR timer_ = 0;
-    DWORD waitFrom_ = 0;  // when a box began to be held open, with the player's well then
-    std::string waitWell_;
-    bool storm_ = false;  // the wells' pixels checked after every input
+    bool falling_ = false;  // in Falls
     std::ostringstream out_;
     std::vector<std::string> shown_;   // the screen last written, to write only its changes
     std::deque<std::string> answers_;  // for the dialogs and boxes to come, one a tick
@@ -377,10 +356,10 @@ class Session : public ::testing::Test {
 // texts; of the settings only the fields and the choice) with the wells behind it,
 // then give it the next queued answer, or else OK (Cancel in the settings dialog). The
 // answers: fill SPEED PERIOD INTENSITY random|better|worse ("-" an empty field), ok,
-// cancel, enter, escape, close, look (write it again), wait (hold it open for
-// Patience(1), then say whether the brick fell meanwhile).
+// cancel, enter, escape, close, look (write it again), wait (Falls(1) while it is open).
 void Session::OnModal() {
     HWND box = nullptr;
+    if (falling_) return;
     EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
     if (!box) return;
     const bool isSettings = GetDlgItem(box, IDC_SPEED_EDIT) != nullptr;
@@ -400,14 +379,8 @@ void Session::OnModal() {
              << (noGlyph.empty() || box == seen_ ? "" : "  no glyph for: " + Utf8(noGlyph.c_str()) + "\n");
         seen_ = box;
     }
-    if (answer == "wait") {
-        if (!waitFrom_) waitFrom_ = GetTickCount(), waitWell_ = Describe(playerBoard);
-        if (GetTickCount() - waitFrom_ < static_cast<DWORD>(Patience(1))) return;
-        out_ << (Describe(playerBoard) == waitWell_ ? "  nothing falls while it is open\n"
-                                                    : "  falls while it is open\n");
-        waitFrom_ = 0;
-    }
     if (!answers_.empty()) answers_.pop_front();
+    if (answer == "wait") out_ << Falls(1);  // in a loop of its own, which does not come here
     std::istringstream in(answer);
     std::string verb, field[4];
     in >> verb >> field[0] >> field[1] >> field[2] >> field[3];
@@ -437,16 +410,17 @@ void Session::Step(MSG& msg, bool fallTicks) {
 }
 
 // Lets the game run by itself, its fall timer included, until the player's well has
-// changed times times (its brick fell, landed or came) or Patience(times) has passed,
-// and says how often: as the speed label says when the median gap between two falls
-// lies between half and 1.6 times the label's interval (20 ms more for a loaded
-// machine), or else the median against the label.
+// changed times times (its brick fell, landed or came), for at most times + 1.5 of the
+// label's intervals (none counted above a second), and says how often: as the label
+// says when the median gap between two falls lies between half and 1.6 times its
+// interval (20 ms more for a loaded machine), or else the median against the label.
 std::string Session::Falls(int times) {
-    const DWORD start = GetTickCount();
+    const DWORD start = GetTickCount(), patience = (2 * times + 3) * std::min(LabelMs(), 1000) / 2 + 200;
+    falling_ = true;
     std::vector<DWORD> at, gaps;
     MSG msg;
     for (std::string was = Describe(playerBoard), now;
-         static_cast<int>(at.size()) < times && GetTickCount() - start < static_cast<DWORD>(Patience(times));) {
+         static_cast<int>(at.size()) < times && GetTickCount() - start < patience;) {
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
             continue;
@@ -454,6 +428,7 @@ std::string Session::Falls(int times) {
         Step(msg, true);
         if ((now = Describe(playerBoard)) != was) at.push_back(GetTickCount()), was = now;
     }
+    falling_ = false;
     if (at.empty()) return "  nothing falls\n";
     for (size_t i = 1; i < at.size(); ++i) gaps.push_back(at[i] - at[i - 1]);
     std::sort(gaps.begin(), gaps.end());
@@ -478,14 +453,14 @@ void Session::Input(const std::string& verb, const std::string& arg) {
     }
     if (verb == "counts") ShowEveryCount(static_cast<uint32_t>(strtoul(arg.c_str(), nullptr, 10)));
     if (verb == "falls") out_ << Falls(atoi(arg.c_str()));
-    if (verb == "fit") out_ << "  fit: " << Fit(main_);
+    if (verb == "fit") out_ << "  fit: " << Fit(atoi(arg.c_str()), main_);
     if (verb == "textsize") SetTextSize(atoi(arg.c_str()), main_);
     if (verb == "other") out_ << OtherGame(arg, main_);
     if (verb == "show") ShowWindow(main_, arg == "minimize" ? SW_MINIMIZE : SW_RESTORE);
     if (verb == "start") out_ << StartUp(arg);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) Step(msg, false);
-    if ((verb == "check" || storm_) && IsWindow(main_)) out_ << Unpainted();
+    if (IsWindow(main_) && !IsIconic(main_)) out_ << Unpainted();  // a minimized window shows no well
     for (const Board* board : {&playerBoard, &computerBoard})
         if (const std::string fault = BoardFault(*board); !fault.empty()) out_ << "  unsound board: " << fault << "\n";
 }
@@ -510,8 +485,7 @@ std::vector<std::string> Session::Screen() {
     return {"  player: " + Describe(playerBoard), "  computer: " + Describe(computerBoard), panel + "\n", window};
 }
 
-// Runs the lines of script (kVerbs; "answer A; B" queues answers for the boxes to come),
-// writing each input and then what it changed on the screen.
+// Runs the lines of script (kVerbs), writing each input and what it changed on the screen.
 void Session::Run(const std::string& script) {
     std::istringstream lines(script);
     for (std::string line, verb; std::getline(lines, line) && IsWindow(main_);) {
@@ -607,7 +581,6 @@ TEST_F(Session, StormOfRandomInputLeavesTheGameSound) {
     std::mt19937 rng(seed);
     int windows = 0, after = 0, gameOvers = 0, refusals = 0, count = 0;
     EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
-    storm_ = true;
     for (const auto start = std::chrono::steady_clock::now();
          fault.empty() && std::chrono::steady_clock::now() - start < std::chrono::seconds(seconds); ++count) {
         const std::string input = lines[rng() % lines.size()];
