@@ -39,8 +39,15 @@ inline constexpr UINT_PTR FALL_TIMER = 1;  // timer of the main window; ticks ar
 // Intervals are kept in milliseconds and shown in hundredths of a second.
 inline constexpr uint32_t kMsPerHundredth = 10;
 
-// The interval after a speed-up: nine tenths of interval, truncated.
-inline constexpr uint32_t SpedUp(uint32_t interval) { return interval * 9 / 10; }
+// The shortest fall interval: Windows runs no timer faster (USER_TIMER_MINIMUM), so a
+// shorter one would only show a speed on the label that the game does not have.
+inline constexpr uint32_t kShortestInterval = 10;
+
+// The interval after a speed-up: nine tenths of interval, truncated, but never below
+// kShortestInterval.
+inline constexpr uint32_t SpedUp(uint32_t interval) {
+    return interval * 9 / 10 > kShortestInterval ? interval * 9 / 10 : kShortestInterval;
+}
 
 // (Re)starts FALL_TIMER of mainWindow at curInterval, from a full period. The main
 // window starts and stops it; the board windows restart it when they speed up.
