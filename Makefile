@@ -5,7 +5,7 @@ PRESETS      := native native-asan fuzz win64 win32
 PLAY_PACKAGES := cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine
 # Everything make test needs: every build, the tests, the tools.
 PACKAGES     := $(PLAY_PACKAGES) g++ googletest libgtest-dev libbenchmark-dev binutils \
-                clang libclang-rt-14-dev mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
+                clang libclang-rt-dev mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
                 xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format valgrind locales
 # The 32-bit Wine, for the 32-bit build's tests, where the kernel runs 32-bit programs.
 WINE32_PACKAGES := wine32:i386
