@@ -288,13 +288,14 @@ BOOL CALLBACK FindBox(HWND window, LPARAM found) {  // a shown, enabled dialog o
 // NAME (Left Right Down Return Space Escape F5, a letter or digit), char C (a character
 // alone, as Shift, the keypad or a layout makes it), menu ID, tick N (N ticks of the
 // fall timer sent by the script; the timer's own are dropped), fill player|computer
-// (only the bar and the J still fit), counts N (every count
+// (only the bar and the J still fit), expose L,T,R,B (the player's well repaints the
+// pixels of that rectangle, as when another window leaves them), counts N (every count
 // of the panel), answer A; B (for the boxes to come: Session::OnModal); and, left out of
 // the storm as they take seconds or change the system or another process: falls N
 // (Session::Falls), fit ID (Fit), start FILE (StartUp), textsize N (the system's text N
 // pixels high at 96 DPI, 0 as the prefix was made), other start|ID (OtherGame), show
 // minimize|restore (the session's own window).
-const std::string kStormVerbs = " key char menu tick fill counts answer ",
+const std::string kStormVerbs = " key char menu tick fill expose counts answer ",
                   kVerbs = kStormVerbs + "falls fit start textsize other show ";
 bool IsVerb(const std::string& verb, bool inStorm = false) {
     return (inStorm ? kStormVerbs : kVerbs).find(" " + verb + " ") != std::string::npos;
@@ -450,6 +451,13 @@ void Session::Input(const std::string& verb, const std::string& arg) {
     if (verb == "fill") {
         Draw(arg == "computer" ? computerBoard : playerBoard, kNearlyFull);
         InvalidateRect(arg == "computer" ? computerBoardWnd : playerBoardWnd, nullptr, FALSE);
+    }
+    if (verb == "expose") {  // as another window leaves: the area's pixels wrong, then only it invalid, erased
+        RECT area{};
+        sscanf(arg.c_str(), "%ld,%ld,%ld,%ld", &area.left, &area.top, &area.right, &area.bottom);
+        HDC dc = GetDC(playerBoardWnd);
+        FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH))), ReleaseDC(playerBoardWnd, dc);
+        InvalidateRect(playerBoardWnd, &area, TRUE);
     }
     if (verb == "counts") ShowEveryCount(static_cast<uint32_t>(strtoul(arg.c_str(), nullptr, 10)));
     if (verb == "falls") out_ << Falls(atoi(arg.c_str()));
