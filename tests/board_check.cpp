@@ -40,12 +40,6 @@ std::string Pos(const BrickPos& p) {
     return std::to_string(p.rotation) + "," + std::to_string(p.column) + "," + std::to_string(p.row);
 }
 
-const std::string kNearlyFull = [] {
-    std::string well = "#########.";
-    for (int r = 0; r < 11; ++r) well += "/.#########/#########.";
-    return well;
-}();
-
 // Every field before curBrick is a 4-byte integer or the byte grid, which ends on a
 // 4-byte boundary: no padding to compare.
 static_assert(offsetof(Board, rowFill) == offsetof(Board, grid) + sizeof(Board::grid));

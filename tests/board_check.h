@@ -25,6 +25,3 @@ std::string DrawRows(const Board& board);
 
 // A brick's place as "rotation,column,row".
 std::string Pos(const BrickPos& pos);
-
-// A well where only the bar and the J still fit, on row 0, for Draw.
-extern const std::string kNearlyFull;
