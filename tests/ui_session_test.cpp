@@ -225,8 +225,8 @@ std::string StartUp(const std::string& file) {
     return "  " + file + ": exit " + std::to_string(code) + "\n";
 }
 
-// The menu and caption metrics at this DPI as the prefix was made with them, which the
-// first run at the DPI keeps in its registry: a run killed with larger text set, alone.
+// The menu and caption metrics at this DPI as the prefix was made, kept in its registry
+// by the first run at the DPI: what a run killed with larger text set left is undone.
 NONCLIENTMETRICSW MadeWith() {
     NONCLIENTMETRICSW metrics{};
     DWORD size = metrics.cbSize = sizeof metrics;
