@@ -37,8 +37,7 @@ void Settings_OnOk(HWND dialog) {
     const uint32_t newBase = speed * kMsPerHundredth;
     // A sped-up game keeps its lead over the new starting speed, down to the shortest
     // interval. curInterval never exceeds baseInterval, so the product fits in 32 bits.
-    const uint32_t rescaled = settings.curInterval * newBase / settings.baseInterval;
-    settings.curInterval = rescaled > kShortestInterval ? rescaled : kShortestInterval;
+    settings.curInterval = NotBelowShortest(settings.curInterval * newBase / settings.baseInterval);
     settings.accelEvery = period;
     settings.intensity = intens;
     settings.baseInterval = newBase;

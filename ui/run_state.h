@@ -43,11 +43,14 @@ inline constexpr uint32_t kMsPerHundredth = 10;
 // shorter one would only show a speed on the label that the game does not have.
 inline constexpr uint32_t kShortestInterval = 10;
 
-// The interval after a speed-up: nine tenths of interval, truncated, but never below
-// kShortestInterval.
-inline constexpr uint32_t SpedUp(uint32_t interval) {
-    return interval * 9 / 10 > kShortestInterval ? interval * 9 / 10 : kShortestInterval;
+// interval, or kShortestInterval where interval is shorter.
+inline constexpr uint32_t NotBelowShortest(uint32_t interval) {
+    return interval > kShortestInterval ? interval : kShortestInterval;
 }
+
+// The interval after a speed-up: nine tenths of interval, truncated, never below
+// kShortestInterval.
+inline constexpr uint32_t SpedUp(uint32_t interval) { return NotBelowShortest(interval * 9 / 10); }
 
 // (Re)starts FALL_TIMER of mainWindow at curInterval, from a full period. The main
 // window starts and stops it; the board windows restart it when they speed up.
