@@ -80,7 +80,8 @@ golden: deps
 	@$(stop_wine)
 	cd build/win64 && xvfb-run -a -s "$(SCREEN)" sh -c 'for run in "Session.RecordedInputs*" \
 	        "Session.RecordedLayout* KVADER_CODE_PAGE=1250 KVADER_DPI=120" \
-	        "Session.RecordedLayout* KVADER_DPI=144" "Session.RecordedLayout* KVADER_DPI=192"; do \
+	        "Session.RecordedLayout* KVADER_DPI=144" "Session.RecordedLayout* KVADER_DPI=168" \
+	        "Session.RecordedLayout* KVADER_DPI=192"; do \
 	    set -- $$run; filter=$$1; shift; env "$$@" \
 	    ../../tools/wine-run tests/kvader_shell_tests.exe --gtest_filter="$$filter" --golden || exit 1; done'
 	@$(stop_wine)

@@ -13,8 +13,8 @@ SOURCE, failures = os.path.abspath(sys.argv[1]), []
 WINDOWS_7_TO_11 = ('{35138b9a-5d96-4fbd-8e2d-a2440225f93a}', '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}',
                    '{1f676c76-80e1-4239-95bb-83d0f6d0da78}', '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}')
 # (element, attribute or None for its text, value) that the manifest must hold
-WANTED = {('requestedExecutionLevel', 'level', 'asInvoker'), ('dpiAware', None, 'false'),
-          ('dpiAwareness', None, 'unaware'), ('gdiScaling', None, 'true'), ('assemblyIdentity', 'version', '6.0.0.0'),
+WANTED = {('requestedExecutionLevel', 'level', 'asInvoker'), ('dpiAware', None, 'true'),
+          ('dpiAwareness', None, 'system'), ('assemblyIdentity', 'version', '6.0.0.0'),
           ('assemblyIdentity', 'name', 'Microsoft.Windows.Common-Controls'),
           *(('supportedOS', 'Id', os_id) for os_id in WINDOWS_7_TO_11)}
 
@@ -37,6 +37,7 @@ def check_exe(what, data):
     found = {(e.tag.split('}')[-1], a, e.get(a) if a else (e.text or '').strip())
              for e in manifest.iter() for a in [None, *e.attrib]} if manifest is not None else set()
     check(WANTED <= found, f'{what}: the manifest lacks {WANTED - found}')
+    check(not any(tag == 'gdiScaling' for tag, _, _ in found), f'{what}: the manifest asks for GDI scaling')
 
 
 def build_and_pack(folder, *options):
