@@ -255,9 +255,17 @@ void SetTextSize(int pixels, HWND window) {
         SendMessageW(window, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, reinterpret_cast<LPARAM>(L"WindowMetrics"));
 }
 
+// ", menu bar on N lines" for a menu bar pixels high: what a player sees of it, which
+// one Wine's metrics would not change into another's.
+std::string MenuBar(int pixels) {
+    const int line = GetSystemMetrics(SM_CYMENU), lines = (pixels + line / 2) / line;
+    return ", menu bar on " + std::to_string(lines) + (lines == 1 ? " line" : " lines");
+}
+
 // The real game as another process (Wine keeps a program's menu font from its start,
 // so a new menu font needs a new game): "start" starts it anew, a number is a menu
-// command. Returns its client area and the height of the frame above it.
+// command. Returns its client area and how many lines its menu bar takes (the frame
+// around them is the system's: Wine 10 draws a taller title bar than Wine 8).
 std::string OtherGame(const std::string& what, HWND mainWindow) {
     static HWND game;
     if (what != "start")
@@ -268,8 +276,10 @@ std::string OtherGame(const std::string& what, HWND mainWindow) {
     POINT top{};  // of the client area: the menu bar ends there
     if (!IsWindow(game) || !GetClientRect(game, &client)) return "  other game: gone\n";
     GetWindowRect(game, &frame), ClientToScreen(game, &top);
-    return "  other game: " + std::to_string(client.right) + "x" + std::to_string(client.bottom) + ", frame above " +
-           std::to_string(top.y - frame.top) + "\n";
+    RECT noMenu{};  // the frame above the client area of such a window without a menu
+    AdjustWindowRectEx(&noMenu, GetWindowLongW(game, GWL_STYLE), FALSE, GetWindowLongW(game, GWL_EXSTYLE));
+    return "  other game: " + std::to_string(client.right) + "x" + std::to_string(client.bottom) +
+           MenuBar(top.y - frame.top + noMenu.top) + "\n";
 }
 
 BOOL CALLBACK FindBox(HWND window, LPARAM found) {  // a shown, enabled dialog or box
@@ -478,7 +488,7 @@ std::vector<std::string> Session::Screen() {
     MENUBARINFO bar{};
     bar.cbSize = sizeof bar;
     GetMenuBarInfo(main_, OBJID_MENU, 0, &bar);
-    window += ", menu bar " + std::to_string(bar.rcBar.bottom - bar.rcBar.top) + (IsIconic(main_) ? ", minimized" : "");
+    window += MenuBar(bar.rcBar.bottom - bar.rcBar.top) + (IsIconic(main_) ? ", minimized" : "");
     window += ", paused " + std::to_string(settings.paused) + ", game over " + std::to_string(settings.gameOver) + "\n";
     return {"  player: " + Describe(playerBoard), "  computer: " + Describe(computerBoard), panel + "\n", window};
 }
