@@ -9,13 +9,15 @@ PACKAGES     := $(PLAY_PACKAGES) g++ googletest libgtest-dev libbenchmark-dev bi
                 xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format valgrind locales
 # The 32-bit Wine, for the 32-bit build's tests, where the kernel runs 32-bit programs.
 WINE32_PACKAGES := wine32:i386
-# The virtual display of the Windows tests: room for the versus window at 192 DPI.
+# The virtual display of the Windows tests: room for the versus window at 192 DPI;
+# xvfb-run takes the first free display from KVADER_FIRST_DISPLAY (99) on.
 SCREEN       := -screen 0 1600x1200x24
+XVFB         := xvfb-run -a -n $(or $(KVADER_FIRST_DISPLAY),99) -s "$(SCREEN)"
 # Ends the Wine servers of the tests' prefixes (64-bit and 32-bit).
 stop_wine    = for prefix in $(CURDIR)/build/win64/wineprefix $(CURDIR)/build/win32/wineprefix; do \
 	    [ -d $$prefix ] && WINEPREFIX=$$prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1; done; true
 
-.PHONY: all deps build format-check test golden fuzz bench results play dist clean
+.PHONY: all deps build format-check test test-debian13 golden fuzz bench results play dist clean
 
 # Configures preset $(1) unless its build folder already is.
 configure = [ -f build/$(1)/CMakeCache.txt ] || cmake --preset $(1)
@@ -52,11 +54,11 @@ test: build
 	done; \
 	$(stop_wine); \
 	echo "== tests: win64 (wine64 in a virtual display)"; \
-	xvfb-run -a -s "$(SCREEN)" ctest --preset win64 || rc=1; \
+	$(XVFB) ctest --preset win64 || rc=1; \
 	tools/runs-32bit; runs32=$$?; \
 	if [ $$runs32 = 0 ]; then \
 	    echo "== tests: win32 (the 32-bit Wine in a virtual display)"; \
-	    xvfb-run -a -s "$(SCREEN)" ctest --preset win32 || rc=1; \
+	    $(XVFB) ctest --preset win32 || rc=1; \
 	elif [ $$runs32 != 1 ]; then \
 	    echo "== tests: win32 FAILED: whether this machine runs 32-bit programs is unknown"; rc=1; \
 	else \
@@ -68,6 +70,11 @@ test: build
 	$(stop_wine); \
 	exit $$rc
 
+# make test on a fresh Debian 13 (Wine 10) made from Debian's archive, with the
+# committed HEAD (tools/test-debian13; needs root). CI runs it after make test.
+test-debian13:
+	tools/test-debian13
+
 # Rewrites every recorded file in tests/golden: the simulator's from the host build,
 # the session of the main window from the 64-bit build under Wine. Right only after
 # an intended change of behaviour: review the difference and explain it in the commit.
@@ -78,7 +85,7 @@ golden: deps
 	cmake --build --preset win64
 	cd build/native && python3 ../../tests/sim_test.py --golden "$$PWD/kvader-sim"
 	@$(stop_wine)
-	cd build/win64 && xvfb-run -a -s "$(SCREEN)" sh -c 'for run in "Session.RecordedInputs*" \
+	cd build/win64 && $(XVFB) sh -c 'for run in "Session.RecordedInputs*" \
 	        "Session.RecordedLayout* KVADER_CODE_PAGE=1250 KVADER_DPI=120" \
 	        "Session.RecordedLayout* KVADER_DPI=144" "Session.RecordedLayout* KVADER_DPI=168" \
 	        "Session.RecordedLayout* KVADER_DPI=192"; do \
