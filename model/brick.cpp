@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr const char* kBrickFileName = "kvader.dat";
-
 // Any value a valid file can hold is tiny; anything this large is refused anyway,
 // so the reader stops accumulating digits here and never overflows.
 constexpr int32_t kNumberCap = 1000000;

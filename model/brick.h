@@ -38,6 +38,9 @@ struct BrickTable {
     BrickType types[kBrickTypes];
 };
 
+// The brick file's name.
+inline constexpr char kBrickFileName[] = "kvader.dat";
+
 // Reads "kvader.dat" from the current directory into table.
 // Returns 1 when the file was read and every rotation meets the constraints below,
 // 0 when it cannot be opened, ends early, holds something that is not an integer or
@@ -47,8 +50,8 @@ struct BrickTable {
 // column 0 or 1; the occupied local rows one unbroken run.
 int LoadBrickTable(BrickTable& table);
 
-// The same reader for any path; same results. The game reads only "kvader.dat"
-// (LoadBrickTable); this is for the tests and kvader-sim.
+// The same reader for any path; same results. The game finds its file with
+// LoadGameBricks (ui/game_files.h); this is for the tests and kvader-sim.
 int LoadBrickTableFrom(const char* path, BrickTable& table);
 
 // The same reader on a file open for reading, from where it stands (the fuzz target

@@ -3,13 +3,24 @@
 and reads the screen: "1" starts a game with a brick at the spawn place, Left moves it,
 Enter drops and fixes it and a new one falls, "4" widens the window by a well, the
 space bar pauses and the brick then stays, a second press resumes and the brick falls
-by itself again, Escape ends the program with exit code 0. Run from the folder that
-holds kvader.exe and kvader.dat; leaves kvader-screenshot.png there."""
-import os, subprocess, sys, time
+by itself again, the Help menu's manual command hands the shell the manual's full
+path, Escape ends the program with exit code 0. The game is a copy of the exe, its
+brick file and manual in a folder whose name holds letters no Western code page has,
+started by its full path from an empty folder, as a shortcut elsewhere would start it.
+Run from the folder that holds kvader.exe, kvader.dat and Manual_CZ.html; leaves
+kvader-screenshot.png there."""
+import os, shutil, subprocess, sys, tempfile, time
 
 WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tools', 'wine-run')
-game = subprocess.Popen([WINE_RUN, 'kvader.exe'], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                        stderr=subprocess.DEVNULL, start_new_session=True)
+folder, empty = os.path.abspath('e2e/Řehořovy hry'), os.path.abspath('e2e/empty')
+shutil.rmtree('e2e', ignore_errors=True)
+os.makedirs(folder), os.makedirs(empty)
+for name in ('kvader.exe', 'kvader.dat', 'Manual_CZ.html'):
+    shutil.copy(name, folder)
+output = tempfile.TemporaryFile()
+game = subprocess.Popen([WINE_RUN, os.path.join(folder, 'kvader.exe')], cwd=empty, stdin=subprocess.DEVNULL,
+                        stdout=output, stderr=subprocess.STDOUT, start_new_session=True,
+                        env=dict(os.environ, KVADER_WINEDEBUG='trace+exec'))
 
 
 def xdotool(*args):
@@ -68,10 +79,22 @@ xdotool('key', 'space')
 until(lambda: cells(False) != paused, 'the brick does not fall by itself once the game is resumed', 5)
 x, y, width, height = geometry()
 subprocess.run(['import', '-window', 'root', '-crop', f'{width}x{height}+{x}+{y}', 'kvader-screenshot.png'])
+for keys in (['F10'], ['Right'] * 3, ['Down'], ['Return']):  # Nápověda, the fourth item of the bar: Manuál
+    xdotool('key', *keys)
+    time.sleep(0.3)
+time.sleep(1)
 xdotool('key', 'Escape')
 try:
     code = game.wait(timeout=20)
 except subprocess.TimeoutExpired:
     code = 'none: Escape did not end the program'
 until(lambda: code == 0, f'exit code {code}, expected 0', 1)
-print('played: a brick moved and dropped, versus widened the window, pause held, the brick fell, exit 0')
+# Wine's trace of what the shell was handed: a backslash doubled, a letter beyond ASCII as \XXXX.
+windows_path = 'Z:' + os.path.join(folder, 'Manual_CZ.html').replace('/', '\\')
+traced = ''.join(c if c < '\x80' else f'\\{ord(c):04x}' for c in windows_path.replace('\\', '\\\\'))
+output.seek(0)
+handed = [line.split(' file=')[1].split(' parm=')[0] for line in output.read().decode('utf-8', 'replace').splitlines()
+          if 'SHELL_execute mask=' in line]
+until(lambda: handed == [f'L"{traced}"'], f'the shell was handed {handed}, expected the manual\'s full path', 0.25)
+print('played from another folder: a brick moved and dropped, versus widened the window, pause held, the brick fell,'
+      ' the manual went to the shell by its full path, exit 0')

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "res/resource.h"
+#include "ui/game_files.h"
 #include "ui/main_window.h"
 #include "ui/run_state.h"
 
@@ -18,7 +19,7 @@ void DispatchLoopMessage(HWND mainWindow, HACCEL table, MSG& msg) {
 int RunKvader(HINSTANCE instance, int show) {
     LoadTexts(instance);
     srand(static_cast<unsigned>(time(nullptr)));
-    if (!LoadBrickTable(brickTable)) {
+    if (!LoadGameBricks(brickTable)) {
         MessageBoxW(nullptr, texts[kTextNoBrickFile], texts[kTextAppName], MB_ICONERROR);
         return 1;  // also when the box could not be shown
     }

@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "ui/board_window.h"
 #include "ui/dialogs.h"
+#include "ui/game_files.h"
 #include "ui/paint.h"
 #include "ui/run_state.h"
 #include "ui/stats_panel.h"
@@ -94,10 +95,13 @@ void Main_OnCommand(HWND window, int id) {
             break;
         case IDM_PAUSE: Main_OnPause(window); break;
         case IDM_SETTINGS: Main_OnSettings(window); break;
-        case IDM_MANUAL:
+        case IDM_MANUAL: {
             SendMessageW(window, WM_COMMAND, IDM_PAUSE, 0);
-            openManual(window, texts[kTextManualFile]);
+            wchar_t manual[MAX_PATH];
+            GameFilePath(texts[kTextManualFile], manual);
+            openManual(window, manual);
             break;
+        }
         case IDM_ABOUT: Main_OnAbout(window); break;
         case IDM_EXIT: DestroyWindow(window); break;
         default: break;
