@@ -87,9 +87,13 @@ std::string PixelFaults(HWND window, const Board& b) {
     HDC dc = GetDC(window);
     const std::vector<uint32_t> pixels = Pixels(dc, width, kGridRows * size);
     ReleaseDC(window, dc);
+    POINT origin{};  // the cells beyond the screen's right and bottom are not shown
+    ClientToScreen(window, &origin);
+    const int columns = std::min<int>(kGridColumns, (GetSystemMetrics(SM_CXSCREEN) - origin.x) / size),
+              rows = std::min<int>(kGridRows, (GetSystemMetrics(SM_CYSCREEN) - origin.y) / size);
     std::string wrong;
-    for (int r = 0; r < kGridRows; ++r)
-        for (int c = 0; c < kGridColumns; ++c) {
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
             const bool wall = c == 0 || c == kGridColumns - 1 || r == kFloorRow;
             const bool hint = b.mode == kHintGame && Covers(b, b.hintPos, c, r), falling = Covers(b, b.curPos, c, r);
             const uint32_t inside = falling ? 0x000000 : b.grid[c][r] && !hint ? wall ? 0x808080 : 0xC0C0C0 : 0xFFFFFF;
@@ -282,6 +286,16 @@ std::string OtherGame(const std::string& what, HWND mainWindow) {
            MenuBar(top.y - frame.top + noMenu.top) + "\n";
 }
 
+// Shows window as how asks: minimize, restore, or corner (its top-left corner 100 pixels
+// from the work area's bottom-right, as a player may drag it).
+void Show(const std::string& how, HWND window) {
+    RECT area;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    if (how == "corner")
+        SetWindowPos(window, nullptr, area.right - 100, area.bottom - 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    if (how != "corner") ShowWindow(window, how == "minimize" ? SW_MINIMIZE : SW_RESTORE);
+}
+
 BOOL CALLBACK FindBox(HWND window, LPARAM found) {  // a shown, enabled dialog or box
     if (Is(window, L"#32770") && IsWindowVisible(window) && IsWindowEnabled(window))
         *reinterpret_cast<HWND*>(found) = window;
@@ -298,7 +312,7 @@ BOOL CALLBACK FindBox(HWND window, LPARAM found) {  // a shown, enabled dialog o
 // the storm as they take seconds or change the system or another process: falls N
 // (Session::Falls), fit ID (Fit), start FILE (StartUp), textsize N (the system's text N
 // pixels high at 96 DPI, 0 as the prefix was made), other start|ID (OtherGame), show
-// minimize|restore (the session's own window).
+// minimize|restore|corner (the session's own window: Show).
 const std::string kStormVerbs = " key char menu tick fill expose counts answer ",
                   kVerbs = kStormVerbs + "falls fit start textsize other show ";
 bool IsVerb(const std::string& verb, bool inStorm = false) {
@@ -464,13 +478,32 @@ void Session::Input(const std::string& verb, const std::string& arg) {
     if (verb == "fit") out_ << "  fit: " << Fit(atoi(arg.c_str()), main_);
     if (verb == "textsize") SetTextSize(atoi(arg.c_str()), main_);
     if (verb == "other") out_ << OtherGame(arg, main_);
-    if (verb == "show") ShowWindow(main_, arg == "minimize" ? SW_MINIMIZE : SW_RESTORE);
+    if (verb == "show") Show(arg, main_);
     if (verb == "start") out_ << StartUp(arg);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) Step(msg, false);
     if (IsWindow(main_) && !IsIconic(main_)) out_ << Unpainted();  // a minimized window shows no well
     for (const Board* board : {&playerBoard, &computerBoard})
         if (const std::string fault = BoardFault(*board); !fault.empty()) out_ << "  unsound board: " << fault << "\n";
+}
+
+// The edges of its monitor's work area that window's frame reaches (", at right,
+// bottom of the work area") and crosses (", beyond left of ..."): none, unless moved there.
+const char* const kEdges[] = {"left", "top", "right", "bottom"};
+std::string WorkAreaEdges(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT frame;
+    GetWindowRect(window, &frame);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    const int past[] = {area.left - frame.left, area.top - frame.top, frame.right - area.right,
+                        frame.bottom - area.bottom};
+    std::string edges[2];  // at, beyond
+    for (int i = 0; i < 4; ++i)
+        if (past[i] >= 0) edges[past[i] > 0] += std::string(edges[past[i] > 0].empty() ? "" : ", ") + kEdges[i];
+    return (edges[0].empty() ? "" : ", at " + edges[0] + " of the work area") +
+           (edges[1].empty() ? "" : ", beyond " + edges[1] + " of the work area");
 }
 
 // What a player sees, in parts: both wells, the panel's texts, the window and its parts.
@@ -488,7 +521,7 @@ std::vector<std::string> Session::Screen() {
     MENUBARINFO bar{};
     bar.cbSize = sizeof bar;
     GetMenuBarInfo(main_, OBJID_MENU, 0, &bar);
-    window += MenuBar(bar.rcBar.bottom - bar.rcBar.top) + (IsIconic(main_) ? ", minimized" : "");
+    window += MenuBar(bar.rcBar.bottom - bar.rcBar.top) + (IsIconic(main_) ? ", minimized" : WorkAreaEdges(main_));
     window += ", paused " + std::to_string(settings.paused) + ", game over " + std::to_string(settings.gameOver) + "\n";
     return {"  player: " + Describe(playerBoard), "  computer: " + Describe(computerBoard), panel + "\n", window};
 }
@@ -530,9 +563,13 @@ std::string ReadFile(const std::string& path) {
 void Session::Record(const std::string& from, const std::string& golden) {
     ASSERT_FALSE(getenv("KVADER_GOLDEN")) << "KVADER_GOLDEN is set: only make golden rewrites the recorded files";
     const char *codePage = getenv("KVADER_CODE_PAGE"), *dpi = getenv("KVADER_DPI");
-    ASSERT_EQ(std::to_string(GetACP()) + " " + std::to_string(ScreenDpi()),
+    DEVMODEW mode{};  // the screen's pixels, which a window stretched to another DPI does not see
+    mode.dmSize = sizeof mode;
+    EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    ASSERT_EQ(std::to_string(GetACP()) + " " + std::to_string(ScreenDpi()) +
+                  (GetSystemMetrics(SM_CXSCREEN) == static_cast<int>(mode.dmPelsWidth) ? "" : " stretched"),
               std::string(codePage ? codePage : "1252") + " " + (dpi ? dpi : "96"))
-        << "Windows gave this run another code page and DPI than it asked for";
+        << "Windows gave this run another code page and DPI than it asked for, or stretches its windows";
     const std::string lines = ReadFile(KVADER_TESTS_DIR "/session.txt");
     Run(lines.substr(lines.find(from)));
     if (std::find(__argv, __argv + __argc, std::string("--golden")) != __argv + __argc)

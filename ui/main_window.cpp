@@ -38,8 +38,25 @@ SIZE MainClientSize(int mode) {
     return SIZE{panelWidth + (mode == kVersusGame ? 2 : 1) * BoardPixelsWide(), clientHeight};
 }
 
+// Moves window, keeping its size, so that the whole of it lies inside the work area of
+// its monitor (the nearest one); one larger than that keeps its top-left corner inside.
+void KeepInWorkArea(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT frame;
+    if (IsIconic(window) || !GetWindowRect(window, &frame) ||
+        !GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& area = monitor.rcWork;
+    const int left = std::max(area.left, std::min(frame.left, area.right - (frame.right - frame.left)));
+    const int top = std::max(area.top, std::min(frame.top, area.bottom - (frame.bottom - frame.top)));
+    if (left != frame.left || top != frame.top)
+        SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Gives a top-level window a client area of width x height, keeping its top-left
-// corner, however many lines its menu bar takes at that width. The frame around the
+// corner, however many lines its menu bar takes at that width, and then keeps it
+// inside its monitor's work area. The frame around the
 // client area depends on the window's width: a menu bar that no longer fits on one
 // line wraps onto more. So the window is sized, the client area it got is read, and
 // the size is corrected by the difference; the width is right after the first move,
@@ -49,11 +66,12 @@ void SetClientSize(HWND window, SIZE size) {
     for (int move = 0; move < kMostMoves; ++move) {
         RECT client, frame;
         GetClientRect(window, &client);
-        if (client.right == size.cx && client.bottom == size.cy) return;
+        if (client.right == size.cx && client.bottom == size.cy) break;
         GetWindowRect(window, &frame);
         MoveWindow(window, frame.left, frame.top, frame.right - frame.left - client.right + size.cx,
                    frame.bottom - frame.top - client.bottom + size.cy, TRUE);
     }
+    KeepInWorkArea(window);
 }
 
 void Main_OnPause(HWND window) {
