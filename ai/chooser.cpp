@@ -74,3 +74,12 @@ int PickNthLargest(int32_t* values, int count, int n) {
 }
 
 void SetRandomDraw(int (*draw)()) { drawNumber = draw != nullptr ? draw : DefaultDraw; }
+
+uint32_t LaunchSeed(uint32_t seconds, uint32_t fineClock) {
+    uint32_t h = seconds ^ (fineClock * 0x9E3779B9u);  // the golden ratio's odd multiplier
+    h ^= h >> 16;  // the finalizer of MurmurHash3: every input bit reaches every output bit
+    h *= 0x85EBCA6Bu;
+    h ^= h >> 13;
+    h *= 0xC2B2AE35u;
+    return h ^ (h >> 16);
+}

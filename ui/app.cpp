@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "ai/chooser.h"
 #include "res/resource.h"
 #include "ui/game_files.h"
 #include "ui/main_window.h"
@@ -18,7 +19,9 @@ void DispatchLoopMessage(HWND mainWindow, HACCEL table, MSG& msg) {
 
 int RunKvader(HINSTANCE instance, int show) {
     LoadTexts(instance);
-    srand(static_cast<unsigned>(time(nullptr)));
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    srand(LaunchSeed(static_cast<uint32_t>(time(nullptr)), counter.LowPart ^ static_cast<uint32_t>(counter.HighPart)));
     if (!LoadGameBricks(brickTable)) {
         MessageBoxW(nullptr, texts[kTextNoBrickFile], texts[kTextAppName], MB_ICONERROR);
         return 1;  // also when the box could not be shown
