@@ -187,8 +187,7 @@ std::string TextsCut(HWND dialog, int& measured, std::wstring& noGlyph) {
 // Writes count into every counter of a versus game's panel, both columns.
 void ShowEveryCount(uint32_t count) {
     Board board{};
-    board.mode = kVersusGame;
-    board.bricksDealt = count;
+    board.mode = kVersusGame, board.bricksDealt = count;
     board.rowsTotal = static_cast<int32_t>(std::min<uint32_t>(count, INT32_MAX));
     std::fill(board.clearsBySize, board.clearsBySize + 5, board.rowsTotal);
     std::fill(board.brickTypeCount, board.brickTypeCount + kBrickTypes, board.rowsTotal);
@@ -259,8 +258,7 @@ void SetTextSize(int pixels, HWND window) {
         SendMessageW(window, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, reinterpret_cast<LPARAM>(L"WindowMetrics"));
 }
 
-// ", menu bar on N lines" for a menu bar pixels high: what a player sees of it, which
-// one Wine's metrics would not change into another's.
+// ", menu bar on N lines" for a menu bar pixels high: the same on every Wine.
 std::string MenuBar(int pixels) {
     const int line = GetSystemMetrics(SM_CYMENU), lines = (pixels + line / 2) / line;
     return ", menu bar on " + std::to_string(lines) + (lines == 1 ? " line" : " lines");
@@ -268,8 +266,7 @@ std::string MenuBar(int pixels) {
 
 // The real game as another process (Wine keeps a program's menu font from its start,
 // so a new menu font needs a new game): "start" starts it anew, a number is a menu
-// command. Returns its client area and how many lines its menu bar takes (the frame
-// around them is the system's: Wine 10 draws a taller title bar than Wine 8).
+// command. Returns its client area and its menu bar's lines (not the title bar's size).
 std::string OtherGame(const std::string& what, HWND mainWindow) {
     static HWND game;
     if (what != "start")
@@ -284,16 +281,6 @@ std::string OtherGame(const std::string& what, HWND mainWindow) {
     AdjustWindowRectEx(&noMenu, GetWindowLongW(game, GWL_STYLE), FALSE, GetWindowLongW(game, GWL_EXSTYLE));
     return "  other game: " + std::to_string(client.right) + "x" + std::to_string(client.bottom) +
            MenuBar(top.y - frame.top + noMenu.top) + "\n";
-}
-
-// Shows window as how asks: minimize, restore, or corner (its top-left corner 100 pixels
-// from the work area's bottom-right, as a player may drag it).
-void Show(const std::string& how, HWND window) {
-    RECT area;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    if (how == "corner")
-        SetWindowPos(window, nullptr, area.right - 100, area.bottom - 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    if (how != "corner") ShowWindow(window, how == "minimize" ? SW_MINIMIZE : SW_RESTORE);
 }
 
 BOOL CALLBACK FindBox(HWND window, LPARAM found) {  // a shown, enabled dialog or box
@@ -312,7 +299,7 @@ BOOL CALLBACK FindBox(HWND window, LPARAM found) {  // a shown, enabled dialog o
 // the storm as they take seconds or change the system or another process: falls N
 // (Session::Falls), fit ID (Fit), start FILE (StartUp), textsize N (the system's text N
 // pixels high at 96 DPI, 0 as the prefix was made), other start|ID (OtherGame), show
-// minimize|restore|corner (the session's own window: Show).
+// minimize|restore|corner (the session's own window; corner drags it as a player may).
 const std::string kStormVerbs = " key char menu tick fill expose counts answer ",
                   kVerbs = kStormVerbs + "falls fit start textsize other show ";
 bool IsVerb(const std::string& verb, bool inStorm = false) {
@@ -478,7 +465,11 @@ void Session::Input(const std::string& verb, const std::string& arg) {
     if (verb == "fit") out_ << "  fit: " << Fit(atoi(arg.c_str()), main_);
     if (verb == "textsize") SetTextSize(atoi(arg.c_str()), main_);
     if (verb == "other") out_ << OtherGame(arg, main_);
-    if (verb == "show") Show(arg, main_);
+    RECT area;  // show corner: the window's top-left 100 pixels from the work area's bottom-right
+    if (verb == "show" && arg == "corner" && SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
+        SetWindowPos(main_, nullptr, area.right - 100, area.bottom - 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    else if (verb == "show")
+        ShowWindow(main_, arg == "minimize" ? SW_MINIMIZE : SW_RESTORE);
     if (verb == "start") out_ << StartUp(arg);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) Step(msg, false);
@@ -487,23 +478,14 @@ void Session::Input(const std::string& verb, const std::string& arg) {
         if (const std::string fault = BoardFault(*board); !fault.empty()) out_ << "  unsound board: " << fault << "\n";
 }
 
-// The edges of its monitor's work area that window's frame reaches (", at right,
-// bottom of the work area") and crosses (", beyond left of ..."): none, unless moved there.
-const char* const kEdges[] = {"left", "top", "right", "bottom"};
-std::string WorkAreaEdges(HWND window) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    RECT frame;
-    GetWindowRect(window, &frame);
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& area = monitor.rcWork;
-    const int past[] = {area.left - frame.left, area.top - frame.top, frame.right - area.right,
-                        frame.bottom - area.bottom};
-    std::string edges[2];  // at, beyond
-    for (int i = 0; i < 4; ++i)
-        if (past[i] >= 0) edges[past[i] > 0] += std::string(edges[past[i] > 0].empty() ? "" : ", ") + kEdges[i];
-    return (edges[0].empty() ? "" : ", at " + edges[0] + " of the work area") +
-           (edges[1].empty() ? "" : ", beyond " + edges[1] + " of the work area");
+// ", beyond the work area" where window's frame crosses its monitor's work area, ", in
+// the work area's bottom-right corner" where it fills that; nothing elsewhere.
+std::string WorkArea(HWND window) {
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    RECT f{}, &a = monitor.rcWork;
+    GetWindowRect(window, &f), GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    if (f.left < a.left || f.top < a.top || f.right > a.right || f.bottom > a.bottom) return ", beyond the work area";
+    return f.right == a.right && f.bottom == a.bottom ? ", in the work area's bottom-right corner" : "";
 }
 
 // What a player sees, in parts: both wells, the panel's texts, the window and its parts.
@@ -521,7 +503,7 @@ std::vector<std::string> Session::Screen() {
     MENUBARINFO bar{};
     bar.cbSize = sizeof bar;
     GetMenuBarInfo(main_, OBJID_MENU, 0, &bar);
-    window += MenuBar(bar.rcBar.bottom - bar.rcBar.top) + (IsIconic(main_) ? ", minimized" : WorkAreaEdges(main_));
+    window += MenuBar(bar.rcBar.bottom - bar.rcBar.top) + (IsIconic(main_) ? ", minimized" : WorkArea(main_));
     window += ", paused " + std::to_string(settings.paused) + ", game over " + std::to_string(settings.gameOver) + "\n";
     return {"  player: " + Describe(playerBoard), "  computer: " + Describe(computerBoard), panel + "\n", window};
 }
@@ -535,10 +517,8 @@ void Session::Run(const std::string& script) {
         std::vector<std::string> args;
         for (std::string arg; std::getline(in >> std::ws, arg, verb == "answer" ? ';' : ' ');) args.push_back(arg);
         ASSERT_TRUE(IsVerb(verb)) << "not understood: " << line;
-        if (verb == "answer") {
-            answers_.insert(answers_.end(), args.begin(), args.end());
-            continue;
-        }
+        if (verb == "answer") answers_.insert(answers_.end(), args.begin(), args.end());
+        if (verb == "answer") continue;
         if (args.empty()) args.push_back("");
         for (const std::string& arg : args) {
             ASSERT_TRUE(verb != "key" || KeyOf(arg)) << "no such key: " << line;
@@ -564,8 +544,7 @@ void Session::Record(const std::string& from, const std::string& golden) {
     ASSERT_FALSE(getenv("KVADER_GOLDEN")) << "KVADER_GOLDEN is set: only make golden rewrites the recorded files";
     const char *codePage = getenv("KVADER_CODE_PAGE"), *dpi = getenv("KVADER_DPI");
     DEVMODEW mode{};  // the screen's pixels, which a window stretched to another DPI does not see
-    mode.dmSize = sizeof mode;
-    EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    mode.dmSize = sizeof mode, EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode);
     ASSERT_EQ(std::to_string(GetACP()) + " " + std::to_string(ScreenDpi()) +
                   (GetSystemMetrics(SM_CXSCREEN) == static_cast<int>(mode.dmPelsWidth) ? "" : " stretched"),
               std::string(codePage ? codePage : "1252") + " " + (dpi ? dpi : "96"))
