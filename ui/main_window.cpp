@@ -55,12 +55,11 @@ void KeepInWorkArea(HWND window) {
 }
 
 // Gives a top-level window a client area of width x height, keeping its top-left
-// corner, however many lines its menu bar takes at that width, and then keeps it
-// inside its monitor's work area. The frame around the
-// client area depends on the window's width: a menu bar that no longer fits on one
-// line wraps onto more. So the window is sized, the client area it got is read, and
-// the size is corrected by the difference; the width is right after the first move,
-// the menu bar settles at the second.
+// corner, however many lines its menu bar takes at that width, and then keeps it inside
+// its monitor's work area. The frame around the client area depends on the window's
+// width: a menu bar that no longer fits on one line wraps onto more. So the window is
+// sized, the client area it got is read, and the size is corrected by the difference;
+// the width is right after the first move, the menu bar settles at the second.
 void SetClientSize(HWND window, SIZE size) {
     constexpr int kMostMoves = 3;
     for (int move = 0; move < kMostMoves; ++move) {
