@@ -1,15 +1,15 @@
 #!/usr/bin/env python3
 """Plays the real kvader.exe under Wine in the current X display with real keys, as a
-player would from an empty folder, with the exe, brick file and manual copied into
-"e2e/Řehořovy hry": "1" starts a game, Left moves the brick, Enter drops it, "4" widens
-the window by a well, Space pauses and resumes, the manual goes to the shell by its full
-path, Escape ends the game with exit code 0."""
+player would from a folder with no brick file (a folder named kvader.dat), with the exe,
+its brick file and manual copied into "e2e/Řehořovy hry": "1" starts a game, Left moves
+the brick, Enter drops it, "4" widens the window by a well, Space pauses and resumes,
+the manual goes to the shell by its full path, Escape ends it with exit code 0."""
 import os, shutil, subprocess, sys, tempfile, time
 
 WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tools', 'wine-run')
 folder, empty = os.path.abspath('e2e/Řehořovy hry'), os.path.abspath('e2e/empty')
 shutil.rmtree('e2e', ignore_errors=True)
-os.makedirs(folder), os.makedirs(empty)
+os.makedirs(folder), os.makedirs(os.path.join(empty, 'kvader.dat'))  # a folder: no brick file
 [shutil.copy(name, folder) for name in ('kvader.exe', 'kvader.dat', 'Manual_CZ.html')]
 output = tempfile.TemporaryFile()
 game = subprocess.Popen([WINE_RUN, os.path.join(folder, 'kvader.exe')], cwd=empty, stdin=subprocess.DEVNULL,
