@@ -7,12 +7,12 @@ the manual goes to the shell by its full path, Escape ends it with exit code 0."
 import os, shutil, subprocess, sys, tempfile, time
 
 WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tools', 'wine-run')
-folder, empty = os.path.abspath('e2e/Řehořovy hry'), os.path.abspath('e2e/empty')
+folder, elsewhere = os.path.abspath('e2e/Řehořovy hry'), os.path.abspath('e2e/elsewhere')
 shutil.rmtree('e2e', ignore_errors=True)
-os.makedirs(folder), os.makedirs(os.path.join(empty, 'kvader.dat'))  # a folder: no brick file
-[shutil.copy(name, folder) for name in ('kvader.exe', 'kvader.dat', 'Manual_CZ.html')]
+os.makedirs(folder), os.makedirs(os.path.join(elsewhere, 'kvader.dat'))  # a folder: no brick file
+for name in ('kvader.exe', 'kvader.dat', 'Manual_CZ.html'): shutil.copy(name, folder)
 output = tempfile.TemporaryFile()
-game = subprocess.Popen([WINE_RUN, os.path.join(folder, 'kvader.exe')], cwd=empty, stdin=subprocess.DEVNULL,
+game = subprocess.Popen([WINE_RUN, os.path.join(folder, 'kvader.exe')], cwd=elsewhere, stdin=subprocess.DEVNULL,
                         stdout=output, stderr=subprocess.STDOUT, start_new_session=True,
                         env=dict(os.environ, KVADER_WINEDEBUG='trace+exec'))
 
@@ -82,8 +82,9 @@ until(lambda: code == 0, f'exit code {code}, expected 0', 1)
 # Wine's trace of what the shell was handed: a backslash doubled, a letter beyond ASCII as \XXXX.
 windows_path = 'Z:' + os.path.join(folder, 'Manual_CZ.html').replace('/', '\\')
 traced = ''.join(c if c < '\x80' else f'\\{ord(c):04x}' for c in windows_path.replace('\\', '\\\\'))
-handed = [line.split(' file=')[1].split(' parm=')[0] for line in (output.seek(0), output.read())[1].decode(
-    'utf-8', 'replace').splitlines() if 'SHELL_execute mask=' in line]
+output.seek(0)
+handed = [line.split(' file=')[1].split(' parm=')[0] for line in output.read().decode('utf-8', 'replace').splitlines()
+          if 'SHELL_execute mask=' in line]
 until(lambda: handed == [f'L"{traced}"'], f'the shell was handed {handed}, expected the manual\'s full path', 0.25)
 print('played from another folder: a brick moved and dropped, versus widened the window, pause held, the brick fell,'
       ' the manual went to the shell by its full path, exit 0')

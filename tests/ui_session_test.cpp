@@ -306,10 +306,10 @@ bool IsVerb(const std::string& verb, bool inStorm = false) {
     return (inStorm ? kStormVerbs : kVerbs).find(" " + verb + " ") != std::string::npos;
 }
 
-// The fall interval the speed label shows, in ms; Windows runs no timer faster than 10.
+// The fall interval the speed label shows, in ms; Windows runs no timer faster.
 int LabelMs() {
     const std::string label = Text(GetDlgItem(statsPanelWnd, IDC_SPEED));
-    return std::max(10, 10 * atoi(label.substr(label.rfind(' ') + 1).c_str()));
+    return std::max<int>(kShortestInterval, kMsPerHundredth * atoi(label.substr(label.rfind(' ') + 1).c_str()));
 }
 
 class Session : public ::testing::Test {
