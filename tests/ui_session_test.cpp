@@ -362,7 +362,8 @@ class Session : public ::testing::Test {
 // texts; of the settings only the fields and the choice) with the wells behind it,
 // then give it the next queued answer, or else OK (Cancel in the settings dialog). The
 // answers: fill SPEED PERIOD INTENSITY random|better|worse ("-" an empty field), ok,
-// cancel, enter, escape, close, look (write it again), wait (Falls(1) while it is open).
+// cancel, enter, escape, close, look (write it again), wait (Falls(1) while it is open),
+// key NAME (a key-down to the main window under it, as Wine may let through).
 void Session::OnModal() {
     HWND box = nullptr;
     if (falling_) return;
@@ -395,14 +396,15 @@ void Session::OnModal() {
     if (verb == "enter" || verb == "escape")  // to the control with the focus, as the keyboard would
         PostMessageW(GetFocus() ? GetFocus() : box, WM_KEYDOWN, verb == "enter" ? VK_RETURN : VK_ESCAPE, 1);
     if (verb == "close") PostMessageW(box, WM_CLOSE, 0, 0);
+    if (verb == "key") PostMessageW(main_, WM_KEYDOWN, KeyOf(field[0]), 1);
 }
 
 // One message through the game's loop, the fall timer's own ticks only with fallTicks;
-// one while no game runs is written. (A pause that the settings or the about box
-// interrupted goes on with the timer running, as a game started during it.)
+// one while no game runs or while it is paused is written.
 void Session::Step(MSG& msg, bool fallTicks) {
     const bool fall = msg.message == WM_TIMER && msg.hwnd == main_ && msg.wParam == FALL_TIMER;
-    if (fall && settings.gameOver) out_ << "  the fall timer ticks while no game runs\n";
+    if (fall && (settings.gameOver || settings.paused))
+        out_ << "  the fall timer ticks while " << (settings.gameOver ? "no game runs\n" : "paused\n");
     if (msg.message == WM_QUIT)
         out_ << "  quit " << msg.wParam << "\n";
     else if (!fall || fallTicks)

@@ -75,13 +75,8 @@ void SetClientSize(HWND window, SIZE size) {
 
 void Main_OnPause(HWND window) {
     if (settings.gameOver) return;
-    if (settings.paused) {
-        settings.paused = 0;
-        RestartFallTimer(window);
-    } else {
-        settings.paused = 1;
-        KillTimer(window, FALL_TIMER);
-    }
+    settings.paused = settings.paused ? 0 : 1;
+    RestartFallTimer(window);
 }
 
 void Main_OnSettings(HWND window) {
@@ -92,13 +87,13 @@ void Main_OnSettings(HWND window) {
         return;
     }
     ShowSpeed(settings.curInterval);
-    RestartFallTimer(window);
+    RestartFallTimer(window);  // a paused game stays paused
 }
 
 void Main_OnAbout(HWND window) {
     KillTimer(window, FALL_TIMER);
     DialogBoxParamW(InstanceOf(window), MAKEINTRESOURCEW(IDD_ABOUT), window, AboutDlgProc, 0);
-    if (!settings.gameOver) RestartFallTimer(window);
+    RestartFallTimer(window);  // unless no game runs or it is paused
 }
 
 void Main_OnCommand(HWND window, int id) {
@@ -108,6 +103,7 @@ void Main_OnCommand(HWND window, int id) {
         case IDM_HINT_GAME:
         case IDM_VERSUS_GAME:
             settings.gameOver = 0;
+            settings.paused = 0;  // a new game runs, whatever the last one was doing
             StartGame(window, id - IDM_STANDARD_GAME);
             break;
         case IDM_PAUSE: Main_OnPause(window); break;
@@ -136,10 +132,15 @@ LRESULT Main_OnKeyDown(HWND window, WPARAM key, LPARAM lParam) {
     return 0;
 }
 
+// The game is over from the moment its box opens: the box's own loop dispatches what
+// reaches the main window (Wine lets keys through to a restored owner), and a key
+// that went on to the well would land the refused brick again and open a second box.
+// A report from a game already over is ignored.
 void Main_OnGameOver(HWND window) {
+    if (settings.gameOver) return;
+    settings.gameOver = 1;
     KillTimer(window, FALL_TIMER);
     MessageBoxW(window, texts[kTextGameOver], texts[kTextAppName], MB_OK);
-    settings.gameOver = 1;
 }
 
 // The text size or the menu font may have changed, and with it the menu bar's height

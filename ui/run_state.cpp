@@ -13,7 +13,12 @@ int32_t cellPixels = 16;
 
 wchar_t texts[kTextCount][kTextLength];
 
-void RestartFallTimer(HWND mainWindow) { SetTimer(mainWindow, FALL_TIMER, settings.curInterval, nullptr); }
+void RestartFallTimer(HWND mainWindow) {
+    if (settings.gameOver || settings.paused)
+        KillTimer(mainWindow, FALL_TIMER);
+    else
+        SetTimer(mainWindow, FALL_TIMER, settings.curInterval, nullptr);
+}
 
 void LoadTexts(HINSTANCE instance) {
     for (int i = 0; i < kTextCount; ++i) LoadStringW(instance, IDS_APP_NAME + i, texts[i], kTextLength);

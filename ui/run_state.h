@@ -52,8 +52,11 @@ inline constexpr uint32_t NotBelowShortest(uint32_t interval) {
 // kShortestInterval.
 inline constexpr uint32_t SpedUp(uint32_t interval) { return NotBelowShortest(interval * 9 / 10); }
 
-// (Re)starts FALL_TIMER of mainWindow at curInterval, from a full period. The main
-// window starts and stops it; the board windows restart it when they speed up.
+// Puts FALL_TIMER of mainWindow in step with the run state: while a game runs and is
+// not paused it (re)starts it at curInterval, from a full period; otherwise it stops
+// it. The main window calls it on every change of the run state and after its
+// dialogs; the board windows when they speed up, which may happen while paused (in
+// the automatic game the space bar lands a brick).
 void RestartFallTimer(HWND mainWindow);
 
 // Private messages, always sent, never posted.
