@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <imm.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -55,13 +56,16 @@ void KeepInWorkArea(HWND window) {
 }
 
 // Gives a top-level window a client area of width x height, keeping its top-left
-// corner, however many lines its menu bar takes at that width, and then keeps it inside
-// its monitor's work area. The frame around the client area depends on the window's
-// width: a menu bar that no longer fits on one line wraps onto more. So the window is
-// sized, the client area it got is read, and the size is corrected by the difference;
-// the width is right after the first move, the menu bar settles at the second.
+// corner, however many lines its menu bar takes at that width. The frame around the
+// client area depends on the window's width: a menu bar that no longer fits on one
+// line wraps onto more. So the window is sized, the client area it got is read, and
+// the size is corrected by the difference; the width is right after the first move,
+// the menu bar settles at the second. A window whose size changed is then kept inside
+// its monitor's work area; one that keeps its size stays where the player put it,
+// partly off the screen if they like.
 void SetClientSize(HWND window, SIZE size) {
     constexpr int kMostMoves = 3;
+    bool resized = false;
     for (int move = 0; move < kMostMoves; ++move) {
         RECT client, frame;
         GetClientRect(window, &client);
@@ -69,8 +73,9 @@ void SetClientSize(HWND window, SIZE size) {
         GetWindowRect(window, &frame);
         MoveWindow(window, frame.left, frame.top, frame.right - frame.left - client.right + size.cx,
                    frame.bottom - frame.top - client.bottom + size.cy, TRUE);
+        resized = true;
     }
-    KeepInWorkArea(window);
+    if (resized) KeepInWorkArea(window);
 }
 
 void Main_OnPause(HWND window) {
@@ -192,6 +197,10 @@ void CreateChildWindows(HWND window) {
     MoveWindow(statsPanelWnd, BoardPixelsWide(), 0, panelWidth, clientHeight, TRUE);
     ShowSpeed(settings.baseInterval);
     computerBoardWnd = CreateBoardWindow(window, kRightWinClass, panelWidth + BoardPixelsWide());
+    // The game takes no text: keys go to it, not to an input method (an East Asian one
+    // would take Z, X, the digits and Space for a composition).
+    ImmAssociateContextEx(window, nullptr, 0);
+    ImmAssociateContextEx(window, nullptr, IACE_CHILDREN);
     SetClientSize(window, MainClientSize(kStandardGame));
 }
 
