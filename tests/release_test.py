@@ -3,7 +3,7 @@
 make play configures it) packs to the same zip bytes, with a true SHA-256 sum beside it,
 and its exe is byte for byte SHIPPED_EXE, the one the 32-bit tests play; that exe has no
 link time stamp and no debug sections, and carries the manifest, which parses and asks
-for what the README says.
+for what the README says, each element in the namespace Windows reads it in.
 
 Usage: release_test.py SOURCE_DIR SHIPPED_EXE"""
 import hashlib, io, os, struct, subprocess, sys, tempfile, zipfile
@@ -12,11 +12,16 @@ import xml.etree.ElementTree as ET
 SOURCE, failures = os.path.abspath(sys.argv[1]), []
 WINDOWS_7_TO_11 = ('{35138b9a-5d96-4fbd-8e2d-a2440225f93a}', '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}',
                    '{1f676c76-80e1-4239-95bb-83d0f6d0da78}', '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}')
-# (element, attribute or None for its text, value) that the manifest must hold
-WANTED = {('requestedExecutionLevel', 'level', 'asInvoker'), ('dpiAware', None, 'true'),
-          ('dpiAwareness', None, 'system'), ('assemblyIdentity', 'version', '6.0.0.0'),
-          ('assemblyIdentity', 'name', 'Microsoft.Windows.Common-Controls'),
-          *(('supportedOS', 'Id', os_id) for os_id in WINDOWS_7_TO_11)}
+# ({namespace}element, attribute or None for its text, value) that the manifest must hold: Windows reads
+# an element only in its own namespace (dpiAware in another one leaves the game DPI-unaware on 7 and 8.1).
+ASM, COMPATIBLE, SETTINGS = 'urn:schemas-microsoft-com:', '{urn:schemas-microsoft-com:compatibility.v1}', \
+    'http://schemas.microsoft.com/SMI/'
+WANTED = {(f'{{{ASM}asm.v3}}requestedExecutionLevel', 'level', 'asInvoker'),
+          (f'{{{SETTINGS}2005/WindowsSettings}}dpiAware', None, 'true'),
+          (f'{{{SETTINGS}2016/WindowsSettings}}dpiAwareness', None, 'system'),
+          (f'{{{ASM}asm.v1}}assemblyIdentity', 'version', '6.0.0.0'),
+          (f'{{{ASM}asm.v1}}assemblyIdentity', 'name', 'Microsoft.Windows.Common-Controls'),
+          *((f'{COMPATIBLE}supportedOS', 'Id', os_id) for os_id in WINDOWS_7_TO_11)}
 
 
 def check(ok, what):
@@ -34,10 +39,10 @@ def check_exe(what, data):
         manifest = ET.fromstring(data[start:end + 11]) if 0 <= start < end else None
     except ET.ParseError as e:
         manifest = check(False, f'{what}: the manifest does not parse: {e}')
-    found = {(e.tag.split('}')[-1], a, e.get(a) if a else (e.text or '').strip())
+    found = {(e.tag, a, e.get(a) if a else (e.text or '').strip())
              for e in manifest.iter() for a in [None, *e.attrib]} if manifest is not None else set()
     check(WANTED <= found, f'{what}: the manifest lacks {WANTED - found}')
-    check(not any(tag == 'gdiScaling' for tag, _, _ in found), f'{what}: the manifest asks for GDI scaling')
+    check(not any(tag.endswith('}gdiScaling') for tag, _, _ in found), f'{what}: the manifest asks for GDI scaling')
 
 
 def build_and_pack(folder, *options):
