@@ -6,7 +6,8 @@ PLAY_PACKAGES := cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine
 # Everything make test needs: every build, the tests, the tools.
 PACKAGES     := $(PLAY_PACKAGES) g++ googletest libgtest-dev libbenchmark-dev binutils \
                 clang libclang-rt-dev mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
-                xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format valgrind locales
+                xvfb xauth xdotool imagemagick python3 libcli11-dev clang-format clang-tidy valgrind locales \
+                gcovr
 # The 32-bit Wine, for the 32-bit build's tests, where the kernel runs 32-bit programs.
 WINE32_PACKAGES := wine32:i386
 # The virtual display of the Windows tests: room for the versus window at 192 DPI;
@@ -17,7 +18,7 @@ XVFB         := xvfb-run -a -n $(or $(KVADER_FIRST_DISPLAY),99) -s "$(SCREEN)"
 stop_wine    = for prefix in $(CURDIR)/build/win64/wineprefix $(CURDIR)/build/win32/wineprefix; do \
 	    [ -d $$prefix ] && WINEPREFIX=$$prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1; done; true
 
-.PHONY: all deps build format-check test test-debian13 golden fuzz bench results play dist clean
+.PHONY: all deps build format-check lint test coverage test-debian13 golden fuzz bench results play dist clean
 
 # Configures preset $(1) unless its build folder already is.
 configure = [ -f build/$(1)/CMakeCache.txt ] || cmake --preset $(1)
@@ -43,12 +44,18 @@ build: deps
 format-check: deps
 	@echo "== format"; clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
+# Fails on any finding of clang-tidy (the checks in .clang-tidy) in the core, the
+# simulator, the benchmarks and the Windows front end.
+lint: build
+	@tools/lint build/native build/win64
+
 # Runs every test of every build. The 32-bit build's tests run under the 32-bit Wine;
 # on a kernel that refuses 32-bit programs only those that need no Wine run, and the
 # run says so (KVADER_REQUIRE_32BIT=1 makes that a failure).
 test: build
 	@rc=0; \
 	$(MAKE) --no-print-directory format-check || rc=1; \
+	$(MAKE) --no-print-directory lint || rc=1; \
 	for p in native native-asan fuzz; do \
 	    echo "== tests: $$p"; ctest --preset $$p || rc=1; \
 	done; \
@@ -69,6 +76,22 @@ test: build
 	fi; \
 	$(stop_wine); \
 	exit $$rc
+
+# What the tests reach: the host build's tests and the 64-bit build's under Wine, from
+# builds with gcov's counters; per-file lines and branches, as text and HTML, in
+# build/coverage/ (tools/coverage-report), failing when a folder falls below its floor.
+coverage: deps
+	@$(call configure,coverage-host)
+	@$(call configure,coverage-win64)
+	cmake --build --preset coverage-host
+	cmake --build --preset coverage-win64
+	@find build/coverage-host build/coverage-win64 -name '*.gcda' -delete
+	@$(stop_wine)
+	@rc=0; ctest --preset coverage-host || rc=1; \
+	$(XVFB) ctest --preset coverage-win64 || rc=1; \
+	$(stop_wine); \
+	[ $$rc = 0 ] || { echo "== coverage: a test failed"; exit 1; }
+	tools/coverage-report build/coverage-host build/coverage-win64
 
 # make test on a fresh Debian 13 (Wine 10) made from Debian's archive, with the
 # committed HEAD (tools/test-debian13; needs root). CI runs it after make test.

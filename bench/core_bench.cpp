@@ -32,7 +32,7 @@ const BrickTable& Table() {
 void BM_FindBestPlacement(benchmark::State& state) {
     const Board board = MidGameBoard(Table());
     int type = 0;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         BrickPos pos;
         benchmark::DoNotOptimize(FindBestPlacement(Table().types[type], &pos, board));
         type = (type + 1) % kBrickTypes;
@@ -44,7 +44,7 @@ BENCHMARK(BM_FindBestPlacement);
 void BM_ReferencePlacement(benchmark::State& state) {
     const Board board = MidGameBoard(Table());
     int type = 0;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         benchmark::DoNotOptimize(ReferenceBestPlacement(Table().types[type], board));
         type = (type + 1) % kBrickTypes;
     }
@@ -54,7 +54,7 @@ BENCHMARK(BM_ReferencePlacement);
 void BM_ChooseBrickSteered(benchmark::State& state) {
     Board board = MidGameBoard(Table());
     SetBrickSelection(kMoreSuitable, 5);
-    for (auto _ : state) benchmark::DoNotOptimize(ChooseBrick(Table(), board));
+    for ([[maybe_unused]] auto _ : state) benchmark::DoNotOptimize(ChooseBrick(Table(), board));
     SetBrickSelection(kRandomSelection, 5);
 }
 BENCHMARK(BM_ChooseBrickSteered);
@@ -68,7 +68,7 @@ void BM_AutomaticGame(benchmark::State& state) {
     Board board{};
     ResetBoard(board);
     int64_t bricks = 0, rows = 0, games = 1;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         const BrickType& brick = *ChooseBrick(Table(), board);
         BrickPos pos = SpawnPos;
         FindBestPlacement(brick, &pos, board);
@@ -94,7 +94,7 @@ BENCHMARK(BM_AutomaticGame)->Arg(kRandomSelection)->Arg(kMoreSuitable)->Arg(kLes
 void BM_SimulatorJobs(benchmark::State& state) {
     SetBrickSelection(kRandomSelection, 5);
     int64_t bricks = 0;
-    for (auto _ : state)
+    for ([[maybe_unused]] auto _ : state)
         for (const GameResult& g : PlayGames(Table(), 1, 200, 100000, static_cast<unsigned>(state.range(0))))
             bricks += g.bricks;
     state.SetItemsProcessed(bricks);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iostream>
 #include <map>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -124,14 +125,14 @@ bool CloseOutput(const std::string& path, FILE* file, bool written) {
     return false;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The whole run; main adds only the report of what no check above foresaw.
+int Run(int argc, char** argv) {
     Options o;
     o.jobs = std::max(1u, std::thread::hardware_concurrency());
     const std::map<std::string, int32_t> kSelections{
         {"random", kRandomSelection}, {"better", kMoreSuitable}, {"worse", kLessSuitable}};
     std::vector<std::string> selectionNames;
+    selectionNames.reserve(kSelections.size());
     for (const auto& s : kSelections) selectionNames.push_back(s.first);
 
     CLI::App app{kAbout, "kvader-sim"};
@@ -189,4 +190,19 @@ int main(int argc, char** argv) {
     const RunConfig config{o.games, o.seed, o.selection.c_str(), o.intensity, o.maxBricks, o.data.c_str(), o.jobs};
     PrintSummary(stdout, config, results, seconds);
     return rc;
+}
+
+}  // namespace
+
+// A run that fails where no check foresees it says so and exits 1: too little memory
+// for the results of many games, or a thread the system will not start.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        fputs("kvader-sim: not enough memory for this run\n", stderr);
+    } catch (const std::exception& e) {
+        fprintf(stderr, "kvader-sim: the run failed: %s\n", e.what());
+    }
+    return 1;
 }

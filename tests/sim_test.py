@@ -6,7 +6,7 @@ too), and so must the messages of refused runs (errors.txt).
 Usage: sim_test.py [--recorded-only | --golden] COMMAND...   (COMMAND runs kvader-sim
 from the folder that holds kvader.dat; --recorded-only, for Wine, skips the summaries
 and the messages; --golden rewrites the recorded files instead)."""
-import os, subprocess, sys, tempfile
+import os, resource, subprocess, sys, tempfile
 
 GOLDEN = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'golden')
 WORSE = ['--selection', 'worse', '--intensity', '5']
@@ -72,5 +72,13 @@ with tempfile.TemporaryDirectory() as work:
             if g != w:
                 failures.append(name)
                 print(f'FAIL: {name} --jobs {jobs}, line {first + 1}: {g[first]!r}, recorded {w[first]!r}')
+# A run short of memory (the results of 100,000,000 games in 1 GiB) says so and exits 1;
+# not under AddressSanitizer, which reserves far more than that.
+if mode is None and not os.environ.get('KVADER_SANITIZE'):
+    r = subprocess.run(command + ['--games', '100000000'], capture_output=True, text=True, timeout=120,
+                       preexec_fn=lambda: resource.setrlimit(resource.RLIMIT_AS, (1 << 30, 1 << 30)))
+    if (r.returncode, r.stderr) != (1, 'kvader-sim: not enough memory for this run\n'):
+        failures.append('memory')
+        print(f'FAIL: short of memory: exit {r.returncode}, {r.stderr!r}')
 print(f'{len(failures)} failures')
 sys.exit(1 if failures else 0)

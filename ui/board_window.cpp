@@ -118,7 +118,9 @@ int LandBrick(HWND window, Board& board, const BrickType& brick, const BrickPos&
 
 void DealBrick(HWND window, const BrickTable& table, Board& board) {
     if (board.isComputer == 0) board.curBrick = ChooseBrick(table, board);
-    const BrickType& brick = *board.curBrick;
+    // The computer's board was handed its brick (UM_PUTBRICK) before it is dealt; the
+    // analyser cannot see that the board's side stays the same across SendMessage.
+    const BrickType& brick = *board.curBrick;  // NOLINT(clang-analyzer-core.NullDereference)
     if (board.mode == kAutomaticGame || board.isComputer == 1)
         PlaceByComputer(brick, board.curPos, board);
     else

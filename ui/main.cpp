@@ -1,4 +1,4 @@
 // Entry point of kvader.exe.
 #include "ui/app.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) { return RunKvader(instance, show); }
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int nShowCmd) { return RunKvader(hInstance, nShowCmd); }
