@@ -139,7 +139,7 @@ bench: deps
 	@echo; cd build/bench && ../../tools/count-instructions ./kvader_count
 
 # How well the computer plays: kvader-sim for every selection, the table for the
-# README (build/results/table.md) and the plot docs/results.png.
+# simulator's page (build/results/table.md) and the plot docs/results.png.
 results: deps
 	@$(call install,gnuplot-nox)
 	@$(call configure,bench)

@@ -3,7 +3,7 @@
 make play configures it) packs to the same zip bytes, with a true SHA-256 sum beside it,
 and its exe is byte for byte SHIPPED_EXE, the one the 32-bit tests play; that exe has no
 link time stamp and no debug sections, and carries the manifest, which parses and asks
-for what the README says, each element in the namespace Windows reads it in.
+for what docs/windows.md says, each element in the namespace Windows reads it in.
 
 Usage: release_test.py SOURCE_DIR SHIPPED_EXE"""
 import hashlib, io, os, struct, subprocess, sys, tempfile, zipfile

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """How well the computer plays: runs kvader-sim for random selection and for both
 steered selections at intensities 1, 2, 5, 10 and 20, keeps every game's CSV in
-OUT, prints the README's table and draws OUT/results.png with gnuplot.
+OUT, prints the results table of docs/simulator.md and draws OUT/results.png with gnuplot.
 
 Usage: results.py SIM OUT [GAMES]   (SIM is kvader-sim, run from its own folder,
 where kvader.dat lies; GAMES defaults to 200)."""

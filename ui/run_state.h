@@ -39,8 +39,10 @@ inline constexpr UINT_PTR FALL_TIMER = 1;  // timer of the main window; ticks ar
 // Intervals are kept in milliseconds and shown in hundredths of a second.
 inline constexpr uint32_t kMsPerHundredth = 10;
 
-// The shortest fall interval: Windows runs no timer faster (USER_TIMER_MINIMUM), so a
-// shorter one would only show a speed on the label that the game does not have.
+// The shortest fall interval: Windows runs no window timer faster (USER_TIMER_MINIMUM),
+// so a shorter one would only show a speed on the label that no Windows gives. Windows
+// serves timers on its clock tick (about 15.6 ms), so there the fastest intervals fall
+// at the next whole tick: the label shows the interval asked for.
 inline constexpr uint32_t kShortestInterval = 10;
 
 // interval, or kShortestInterval where interval is shorter.
