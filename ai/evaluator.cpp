@@ -79,14 +79,16 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
     for (int b = 1; b < 8; ++b)
         for (int at = 0; at < 24; at += 8) Store(s.raised[b] + at, Load(h + at) + Splat(b));
     const int32_t tallest = LargestLane(Max(Load(h + kFirstWellColumn), Load(h + kFirstWellColumn + 8)));
-    // Rows 0..23 eight at a time; rows above the tallest column are empty, and no brick
-    // fills an empty row.
-    const Lanes fill[3] = {LoadNarrow(board.rowFill), LoadNarrow(board.rowFill + 8), LoadNarrow(board.rowFill + 16)};
+    // Rows 0..15 and 16..23 sixteen at a time; rows above the tallest column are
+    // empty, and no brick fills an empty row. A full row (none is left on a board in
+    // play) completes nothing more.
+    const Bytes low = Narrow(LoadNarrow(board.rowFill), LoadNarrow(board.rowFill + 8));
+    const Bytes high = Narrow(LoadNarrow(board.rowFill + 16), Splat(0));
     const uint32_t below = ~0u << (kFloorRow - tallest);
-    for (int v = 0; v <= kBrickCells; ++v) {
-        const Lanes lacks = Splat(kWellColumns - v);
-        s.lacking[v] =
-            (LaneBits(fill[0] == lacks) | LaneBits(fill[1] == lacks) << 8 | LaneBits(fill[2] == lacks) << 16) & below;
+    s.lacking[0] = 0;
+    for (int v = 1; v <= kBrickCells; ++v) {
+        const Bytes lacks = Bytes{} + static_cast<int8_t>(kWellColumns - v);
+        s.lacking[v] = (ByteBits(low == lacks) | ByteBits(high == lacks) << 16) & below;
     }
     for (int v = kBrickCells + 1; v < 8; ++v) s.lacking[v] = 0;
 }

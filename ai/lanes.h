@@ -65,6 +65,32 @@ inline uint32_t LaneBits(Lanes mask) {
 #endif
 }
 
+// Sixteen 8-bit integers handled as one, for comparing many small counts at once.
+typedef int8_t Bytes __attribute__((vector_size(16)));
+
+// The lanes of a, then those of b, narrowed to bytes (saturated on x86, which values
+// from -128 to 127 never need).
+inline Bytes Narrow(Lanes a, Lanes b) {
+#if defined(__SSE2__)
+    return reinterpret_cast<Bytes>(_mm_packs_epi16(reinterpret_cast<__m128i>(a), reinterpret_cast<__m128i>(b)));
+#else
+    Bytes bytes;
+    for (int i = 0; i < 8; ++i) bytes[i] = static_cast<int8_t>(a[i]), bytes[i + 8] = static_cast<int8_t>(b[i]);
+    return bytes;
+#endif
+}
+
+// Bit i set for each byte i of mask that is set.
+inline uint32_t ByteBits(Bytes mask) {
+#if defined(__SSE2__)
+    return static_cast<uint32_t>(_mm_movemask_epi8(reinterpret_cast<__m128i>(mask)));
+#else
+    uint32_t bits = 0;
+    for (int i = 0; i < 16; ++i) bits |= (mask[i] != 0 ? 1u : 0u) << i;
+    return bits;
+#endif
+}
+
 // The largest of the eight lanes.
 inline int16_t LargestLane(Lanes v) {
     v = Max(v, __builtin_shufflevector(v, v, 4, 5, 6, 7, 0, 1, 2, 3));
