@@ -159,12 +159,15 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
         score[v] = Select(fits, sc, Splat(INT16_MIN));
     }
     // F: a lane whose landing row is a bit of ones completes one row, of twos two, of fours four.
-    const uint32_t masks[3] = {p.ones, p.twos, p.fours};
-    for (int k = 0; k < 3; ++k)
-        for (uint32_t rows = masks[k]; rows != 0; rows &= rows - 1) {  // seldom more than a few
+    const auto complete = [&](uint32_t rows, int32_t gain) {
+        for (; rows != 0; rows &= rows - 1) {  // seldom more than a few
             const Lanes row = Splat(__builtin_ctz(rows));
-            for (int v = 0; v < kVectors; ++v) score[v] += (landing[v] == row) & Splat(kCompletedRowGain << k);
+            for (int v = 0; v < kVectors; ++v) score[v] += (landing[v] == row) & Splat(gain);
         }
+    };
+    complete(p.ones, kCompletedRowGain);
+    complete(p.twos, kCompletedRowGain * 2);
+    complete(p.fours, kCompletedRowGain * 4);
     Lanes top = score[0];
     for (int v = 1; v < kVectors; ++v) top = Max(top, score[v]);
     const int32_t most = LargestLane(top);
