@@ -84,7 +84,9 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
     // play) completes nothing more.
     const Bytes low = Narrow(LoadNarrow(board.rowFill), LoadNarrow(board.rowFill + 8));
     const Bytes high = Narrow(LoadNarrow(board.rowFill + 16), Splat(0));
-    const uint32_t below = ~0u << (kFloorRow - tallest);
+    // A row at or under the lowest column's top has no empty cell a brick can reach.
+    const int32_t lowest = -LargestLane(-Min(Load(h + kFirstWellColumn), Load(h + kLastWellColumn - 7)));
+    const uint32_t below = ~0u << (kFloorRow - tallest) & 0xFFFFFFu >> lowest;
     s.lacking[0] = 0;
     for (int v = 1; v <= kBrickCells; ++v) {
         const Bytes lacks = Bytes{} + static_cast<int8_t>(kWellColumns - v);
