@@ -101,14 +101,11 @@ struct Profile {
     int32_t bottom[kBrickBox];  // colBottom of local columns left, left + 1, ...
     int32_t constant;           // 24 + 30 * their sum
     int32_t leftTop, rightTop;  // colTop of the two edge columns
-    // F for every landing row y at once, as a three-bit count sliced into masks:
-    // F(y) = bit y of ones + 2 * bit y of twos + 4 * bit y of fours.
-    uint32_t ones, twos, fours;
 };
 
 // Local columns are masked to the box: a rotation from the brick file never needs
 // it, and no other one can make a read outside the record.
-void TakeProfile(const BrickRotation& rot, int32_t width, const BoardSummary& s, Profile& p) {
+void TakeProfile(const BrickRotation& rot, int32_t width, Profile& p) {
     constexpr int kInBox = kBrickBox - 1;
     int32_t bottomSum = 0;
     for (int i = 0; i < width; ++i) {
@@ -118,17 +115,6 @@ void TakeProfile(const BrickRotation& rot, int32_t width, const BoardSummary& s,
     p.constant = kFloorRow + kCoveredCellCost * bottomSum;
     p.leftTop = rot.colTop[rot.left & kInBox] & kInBox;
     p.rightTop = rot.colTop[rot.right & kInBox] & kInBox;
-    // Local row j landed at y fills row y + j when that row lacks rowCount[j] cells;
-    // the four such masks (one per local row) are added bit by bit.
-    p.ones = p.twos = p.fours = 0;
-    for (int j = 0; j < kBrickBox; ++j) {
-        const uint32_t count = rot.rowCount[j];
-        const uint32_t fills = s.lacking[count & 7] >> j;
-        const uint32_t carry = p.ones & fills, carryTwo = p.twos & carry;
-        p.ones ^= fills;
-        p.twos ^= carry;
-        p.fours |= carryTwo;
-    }
 }
 
 struct Best {
@@ -144,7 +130,7 @@ struct Best {
 template <int kWidth>
 void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& s, Best& best) {
     Profile p;
-    TakeProfile(rot, kWidth, s, p);
+    TakeProfile(rot, kWidth, p);
     constexpr int kLastLeft = kLastWellColumn - kWidth + 1;  // the left edge when the right one meets the wall
     constexpr int kVectors = (kLastLeft + 7) / 8;
     Lanes score[kVectors], landing[kVectors];
@@ -160,16 +146,13 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
         const Lanes fits = (landing[v] >= Splat(0)) & (column <= Splat(kLastLeft));
         score[v] = Select(fits, sc, Splat(INT16_MIN));
     }
-    // F: a lane whose landing row is a bit of ones completes one row, of twos two, of fours four.
-    const auto complete = [&](uint32_t rows, int32_t gain) {
-        for (; rows != 0; rows &= rows - 1) {  // seldom more than a few
+    // F: local row j landed at y completes row y + j when that row lacks as many cells as
+    // local row j holds; a lane whose landing row is such a y gains for it.
+    for (int j = 0; j < kBrickBox; ++j)
+        for (uint32_t rows = s.lacking[rot.rowCount[j] & 7] >> j; rows != 0; rows &= rows - 1) {  // seldom many
             const Lanes row = Splat(__builtin_ctz(rows));
-            for (int v = 0; v < kVectors; ++v) score[v] += (landing[v] == row) & Splat(gain);
+            for (int v = 0; v < kVectors; ++v) score[v] += (landing[v] == row) & Splat(kCompletedRowGain);
         }
-    };
-    complete(p.ones, kCompletedRowGain);
-    complete(p.twos, kCompletedRowGain * 2);
-    complete(p.fours, kCompletedRowGain * 4);
     Lanes top = score[0];
     for (int v = 1; v < kVectors; ++v) top = Max(top, score[v]);
     const int32_t most = LargestLane(top);
