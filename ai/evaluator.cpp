@@ -11,11 +11,9 @@ constexpr int32_t kStepCost = 10;  // a step costs this much for each row beyond
 
 const Lanes kLaneIndex{0, 1, 2, 3, 4, 5, 6, 7};  // each lane's place among the eight columns of a vector
 
-// The cost of steps of heights d, lane by lane: 10 * |d| - 20 beyond kStepFree.
-Lanes StepWeights(Lanes d) {
-    const Lanes beyond = Max(d, -d) - Splat(kStepFree);
-    return Max(beyond, Splat(0)) * Splat(kStepCost);
-}
+// The cost of a step between heights a and b (0 or more), lane by lane: 10 * |a - b| - 20
+// beyond kStepFree.
+Lanes StepCost(Lanes a, Lanes b) { return Excess(Distance(a, b), Splat(kStepFree)) * Splat(kStepCost); }
 
 // How the search is made fast. The simulator and the steered selection evaluate
 // millions of bricks, each in about twenty-five placements. Written out for a brick
@@ -63,7 +61,7 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
     int16_t step[24] = {};
     for (int v = 0; v < 2; ++v) {
         const Lanes column = kLaneIndex + Splat(kFirstWellColumn + 8 * v);
-        Store(step + kFirstWellColumn + 8 * v, StepWeights(Load(h + kFirstWellColumn + 8 * v) - Load(h + 8 * v)) &
+        Store(step + kFirstWellColumn + 8 * v, StepCost(Load(h + kFirstWellColumn + 8 * v), Load(h + 8 * v)) &
                                                    (column > Splat(kFirstWellColumn)) &
                                                    (column <= Splat(kLastWellColumn)));
     }
@@ -141,8 +139,8 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
         for (int i = 1; i < kWidth; ++i) reach = Max(reach, Load(s.raised[p.bottom[i]] + at + i));
         landing[v] = Splat(kFloorRow) - reach;
         Lanes sc = Splat(p.constant) + Load(s.base[kWidth] + at) - reach * Splat(1 + kCoveredCellCost * kWidth);
-        sc -= StepWeights(reach - Load(s.raised[p.leftTop] + at - 1)) & (column > Splat(kFirstWellColumn));
-        sc -= StepWeights(reach - Load(s.raised[p.rightTop] + at + kWidth)) & (column < Splat(kLastLeft));
+        sc -= StepCost(reach, Load(s.raised[p.leftTop] + at - 1)) & (column > Splat(kFirstWellColumn));
+        sc -= StepCost(reach, Load(s.raised[p.rightTop] + at + kWidth)) & (column < Splat(kLastLeft));
         const Lanes fits = (landing[v] >= Splat(0)) & (column <= Splat(kLastLeft));
         score[v] = Select(fits, sc, Splat(INT16_MIN));
     }

@@ -40,6 +40,18 @@ inline Lanes Max(Lanes a, Lanes b) { return Select(a > b, a, b); }
 inline Lanes Min(Lanes a, Lanes b) { return Select(a < b, a, b); }
 #endif
 
+// How far a exceeds b (0 where it does not), for lanes of 0 or more.
+inline Lanes Excess(Lanes a, Lanes b) {
+#if defined(__SSE2__)
+    return reinterpret_cast<Lanes>(_mm_subs_epu16(reinterpret_cast<__m128i>(a), reinterpret_cast<__m128i>(b)));
+#else
+    return Max(a - b, Splat(0));
+#endif
+}
+
+// |a - b| for lanes of 0 or more.
+inline Lanes Distance(Lanes a, Lanes b) { return Excess(a, b) | Excess(b, a); }
+
 // Eight 32-bit integers narrowed to lanes (saturated on x86, which their values never need).
 inline Lanes LoadNarrow(const int32_t* at) {
 #if defined(__SSE2__)
