@@ -29,9 +29,10 @@ int32_t FindBestPlacement(const BrickType& brick, BrickPos* out, const Board& bo
 // all seven bricks on one summary. The fields are the evaluator's own: a summary is
 // filled by SummarizeBoard and only read afterwards.
 struct BoardSummary {
-    int16_t raised[8][24];            // entry [b][c]: colHeight of column c held to 0..24, plus b; the
-                                      // walls and what lies beyond, where eight columns read at once
-                                      // may reach, count as height 0
+    int16_t raised[8][32];            // entry [b][c], c < 24: colHeight of column c held to 0..24, plus
+                                      // b; the walls and what lies beyond, where eight columns read at
+                                      // once may reach, count as height 0 (entries 24..31 pad a row to
+                                      // a power of two)
     int16_t base[kBrickBox + 1][24];  // entry [w][c]: what the heights and steps under a brick w wide
                                       // whose left column is c add to its score
     uint32_t lacking[8];              // entry v <= 4: bit r set when row r lacks exactly v cells; the
