@@ -156,12 +156,11 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
     const int32_t most = LargestLane(top);
     if (most < INT16_MIN / 2 || most <= best.score)
         return;  // nothing fits (F may lift a lane left out), or nothing better
-    // The leftmost lane that scores most: the largest of 99 - column among them.
-    Lanes leftmost = Splat(0);
-    for (int v = 0; v < kVectors; ++v)
-        leftmost = Max(leftmost, (score[v] == Splat(most)) & (Splat(99 - kFirstWellColumn - 8 * v) - kLaneIndex));
-    const int32_t cL = 99 - LargestLane(leftmost), at = cL - kFirstWellColumn;
-    best = Best{most, BrickPos{index, cL - rot.left, landing[at / 8][at % 8]}};
+    // The leftmost lane that scores most: the lowest bit of those that do.
+    uint32_t tops = 0;
+    for (int v = 0; v < kVectors; ++v) tops |= LaneBits(score[v] == Splat(most)) << 8 * v;
+    const int32_t at = __builtin_ctz(tops);
+    best = Best{most, BrickPos{index, kFirstWellColumn + at - rot.left, landing[at / 8][at % 8]}};
 }
 
 }  // namespace
