@@ -156,10 +156,10 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
     const int32_t most = LargestLane(top);
     if (most < INT16_MIN / 2 || most <= best.score)
         return;  // nothing fits (F may lift a lane left out), or nothing better
-    // The leftmost lane that scores most: the lowest bit of those that do.
+    // The leftmost lane that scores most: the lowest of the bits, two a lane, of those that do.
     uint32_t tops = 0;
-    for (int v = 0; v < kVectors; ++v) tops |= LaneBits(score[v] == Splat(most)) << 8 * v;
-    const int32_t at = __builtin_ctz(tops);
+    for (int v = 0; v < kVectors; ++v) tops |= ByteBits(reinterpret_cast<Bytes>(score[v] == Splat(most))) << 16 * v;
+    const int32_t at = __builtin_ctz(tops) / 2;
     best = Best{most, BrickPos{index, kFirstWellColumn + at - rot.left, landing[at / 8][at % 8]}};
 }
 
