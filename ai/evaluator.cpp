@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr int kInBox = kBrickBox - 1;  // masks a local row or column into the box
+
 constexpr int32_t kCoveredCellCost = 30;
 constexpr int32_t kCompletedRowGain = 15;
 constexpr int32_t kStepFree = 2;   // steps up to this height count nothing
@@ -104,7 +106,6 @@ struct Profile {
 // Local columns are masked to the box: a rotation from the brick file never needs
 // it, and no other one can make a read outside the record.
 void TakeProfile(const BrickRotation& rot, int32_t width, Profile& p) {
-    constexpr int kInBox = kBrickBox - 1;
     int32_t bottomSum = 0;
     for (int i = 0; i < width; ++i) {
         p.bottom[i] = rot.colBottom[(rot.left + i) & kInBox] & 7;
@@ -146,7 +147,7 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
     }
     // F: local row j landed at y completes row y + j when that row lacks as many cells as
     // local row j holds; a lane whose landing row is such a y gains for it.
-    for (int j = 0; j < kBrickBox; ++j)
+    for (int j = rot.top & kInBox; j <= (rot.bottom & kInBox); ++j)
         for (uint32_t rows = s.lacking[rot.rowCount[j] & 7] >> j; rows != 0; rows &= rows - 1) {  // seldom many
             const Lanes row = Splat(__builtin_ctz(rows));
             for (int v = 0; v < kVectors; ++v) score[v] += (landing[v] == row) & Splat(kCompletedRowGain);
