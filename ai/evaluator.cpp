@@ -13,9 +13,9 @@ constexpr int32_t kStepCost = 10;  // a step costs this much for each row beyond
 
 const Lanes kLaneIndex{0, 1, 2, 3, 4, 5, 6, 7};  // each lane's place among the eight columns of a vector
 
-// The cost of a step between heights a and b (0 or more), lane by lane: 10 * |a - b| - 20
-// beyond kStepFree.
-Lanes StepCost(Lanes a, Lanes b) { return Excess(Distance(a, b), Splat(kStepFree)) * Splat(kStepCost); }
+// The rows of a step between heights a and b (0 or more) beyond kStepFree, lane by lane;
+// a step costs kStepCost for each.
+Lanes StepRows(Lanes a, Lanes b) { return Excess(Distance(a, b), Splat(kStepFree)); }
 
 // How the search is made fast. The simulator and the steered selection evaluate
 // millions of bricks, each in about twenty-five placements. Written out for a brick
@@ -63,9 +63,9 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
     int16_t step[24] = {};
     for (int v = 0; v < 2; ++v) {
         const Lanes column = kLaneIndex + Splat(kFirstWellColumn + 8 * v);
-        Store(step + kFirstWellColumn + 8 * v, StepCost(Load(h + kFirstWellColumn + 8 * v), Load(h + 8 * v)) &
-                                                   (column > Splat(kFirstWellColumn)) &
-                                                   (column <= Splat(kLastWellColumn)));
+        Store(step + kFirstWellColumn + 8 * v,
+              StepRows(Load(h + kFirstWellColumn + 8 * v), Load(h + 8 * v)) * Splat(kStepCost) &
+                  (column > Splat(kFirstWellColumn)) & (column <= Splat(kLastWellColumn)));
     }
     for (int v = 0; v < 2; ++v) {
         const int at = kFirstWellColumn + 8 * v;
@@ -140,8 +140,9 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
         for (int i = 1; i < kWidth; ++i) reach = Max(reach, Load(s.raised[p.bottom[i]] + at + i));
         landing[v] = Splat(kFloorRow) - reach;
         Lanes sc = Splat(p.constant) + Load(s.base[kWidth] + at) - reach * Splat(1 + kCoveredCellCost * kWidth);
-        sc -= StepCost(reach, Load(s.raised[p.leftTop] + at - 1)) & (column > Splat(kFirstWellColumn));
-        sc -= StepCost(reach, Load(s.raised[p.rightTop] + at + kWidth)) & (column < Splat(kLastLeft));
+        const Lanes left = StepRows(reach, Load(s.raised[p.leftTop] + at - 1)) & (column > Splat(kFirstWellColumn));
+        const Lanes right = StepRows(reach, Load(s.raised[p.rightTop] + at + kWidth)) & (column < Splat(kLastLeft));
+        sc -= (left + right) * Splat(kStepCost);
         const Lanes fits = (landing[v] >= Splat(0)) & (column <= Splat(kLastLeft));
         score[v] = Select(fits, sc, Splat(INT16_MIN));
     }
