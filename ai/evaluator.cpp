@@ -8,8 +8,9 @@ constexpr int kInBox = kBrickBox - 1;  // masks a local row or column into the b
 
 constexpr int32_t kCoveredCellCost = 30;
 constexpr int32_t kCompletedRowGain = 15;
-constexpr int32_t kStepFree = 2;   // steps up to this height count nothing
-constexpr int32_t kStepCost = 10;  // a step costs this much for each row beyond kStepFree
+constexpr int32_t kStepFree = 2;     // steps up to this height count nothing
+constexpr int32_t kStepCost = 10;    // a step costs this much for each row beyond kStepFree
+constexpr int32_t kLeftOut = 25000;  // taken off a lane whose brick would stand above the well
 
 const Lanes kLaneIndex{0, 1, 2, 3, 4, 5, 6, 7};  // each lane's place among the eight columns of a vector
 
@@ -143,8 +144,9 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
         const Lanes left = StepRows(reach, Load(s.raised[p.leftTop] + at - 1)) & (column > Splat(kFirstWellColumn));
         const Lanes right = StepRows(reach, Load(s.raised[p.rightTop] + at + kWidth)) & (column < Splat(kLastLeft));
         sc -= (left + right) * Splat(kStepCost);
-        const Lanes fits = (landing[v] >= Splat(0)) & (column <= Splat(kLastLeft));
-        score[v] = Select(fits, sc, Splat(INT16_MIN));
+        // A lane left out scores below INT16_MIN / 2 whatever else it scores.
+        sc -= (landing[v] < Splat(0)) & Splat(kLeftOut);
+        score[v] = Min(sc, Select(column <= Splat(kLastLeft), Splat(INT16_MAX), Splat(INT16_MIN)));
     }
     // F: local row j landed at y completes row y + j when that row lacks as many cells as
     // local row j holds; a lane whose landing row is such a y gains for it.
