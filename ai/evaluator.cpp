@@ -59,9 +59,10 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
     Store(h + 3, Min(Max(LoadNarrow(board.colHeight + 3), Splat(0)), Splat(kWellRows)));
     h[0] = 0;
     // Columns 1..8 and 9..16, eight at a time. step[c]: the step between columns c - 1
-    // and c, 0 at the walls; base[w][c] = 30 * (h[c] + ... + h[c + w - 1]) + step[c] +
-    // ... + step[c + w], each row from the one before.
-    int16_t step[24] = {};
+    // and c, 0 at the walls; under[c] = 30 * h[c] + step[c + 1], what column c adds to
+    // a brick over it; base[w][c] = step[c] + under[c] + ... + under[c + w - 1], each
+    // row from the one before, for the left columns a brick w wide can have.
+    int16_t step[24] = {}, under[24] = {};
     for (int v = 0; v < 2; ++v) {
         const Lanes column = kLaneIndex + Splat(kFirstWellColumn + 8 * v);
         Store(step + kFirstWellColumn + 8 * v,
@@ -70,24 +71,27 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
     }
     for (int v = 0; v < 2; ++v) {
         const int at = kFirstWellColumn + 8 * v;
-        Lanes base = Load(h + at) * Splat(kCoveredCellCost) + Load(step + at) + Load(step + at + 1);
+        Store(under + at, Load(h + at) * Splat(kCoveredCellCost) + Load(step + at + 1));
+    }
+    for (int v = 0; v < 2; ++v) {
+        const int at = kFirstWellColumn + 8 * v;
+        Lanes base = Load(step + at) + Load(under + at);
         Store(s.base[1] + at, base);
-        for (int w = 2; w <= kBrickBox; ++w) {
-            base += Load(h + at + w - 1) * Splat(kCoveredCellCost) + Load(step + at + w);
+        for (int w = 2; w <= (v == 0 ? kBrickBox : 2); ++w) {  // a brick 3 or 4 wide has eight places at most
+            base += Load(under + at + w - 1);
             Store(s.base[w] + at, base);
         }
     }
     for (int b = 1; b < 8; ++b)
         for (int at = 0; at < 24; at += 8) Store(s.raised[b] + at, Load(h + at) + Splat(b));
-    const int32_t tallest = LargestLane(Max(Load(h + kFirstWellColumn), Load(h + kFirstWellColumn + 8)));
-    // Rows 0..15 and 16..23 sixteen at a time; rows above the tallest column are
-    // empty, and no brick fills an empty row. A full row (none is left on a board in
-    // play) completes nothing more.
+    // Rows 0..15 and 16..23 sixteen at a time; a row above every top lacks all ten
+    // cells, more than a brick holds, and a full row (none is left on a board in play)
+    // completes nothing more.
     const Bytes low = Narrow(LoadNarrow(board.rowFill), LoadNarrow(board.rowFill + 8));
     const Bytes high = Narrow(LoadNarrow(board.rowFill + 16), Splat(0));
     // A row at or under the lowest column's top has no empty cell a brick can reach.
     const int32_t lowest = -LargestLane(-Min(Load(h + kFirstWellColumn), Load(h + kLastWellColumn - 7)));
-    const uint32_t below = ~0u << (kFloorRow - tallest) & 0xFFFFFFu >> lowest;
+    const uint32_t below = 0xFFFFFFu >> lowest;
     s.lacking[0] = 0;
     for (int v = 1; v <= kBrickCells; ++v) {
         const Bytes lacks = Bytes{} + static_cast<int8_t>(kWellColumns - v);

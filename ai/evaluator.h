@@ -34,7 +34,8 @@ struct BoardSummary {
                                       // once may reach, count as height 0 (entries 24..31 pad a row to
                                       // a power of two)
     int16_t base[kBrickBox + 1][24];  // entry [w][c]: what the heights and steps under a brick w wide
-                                      // whose left column is c add to its score
+                                      // whose left column is c add to its score (for c of 1 to 8,
+                                      // and to 16 where w is 1 or 2)
     uint32_t lacking[8];              // entry v <= 4: bit r set when row r lacks exactly v cells; the
                                       // rest 0, for counts of cells a rotation from the file never has
 };
