@@ -121,9 +121,12 @@ void TakeProfile(const BrickRotation& rot, int32_t width, Profile& p) {
     p.rightTop = rot.colTop[rot.right & kInBox] & kInBox;
 }
 
+// The best so far; bar holds its score in every lane (INT16_MIN / 2 before any lane
+// fits), so that one compare tells whether a rotation beats it.
 struct Best {
     int32_t score;
     BrickPos pos;
+    Lanes bar;
 };
 
 // Scores every column of one rotation whose occupied local columns are
@@ -161,14 +164,14 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
         }
     Lanes top = score[0];
     for (int v = 1; v < kVectors; ++v) top = Max(top, score[v]);
-    const int32_t most = LargestLane(top);
-    if (most < INT16_MIN / 2 || most <= best.score)
+    if (ByteBits(reinterpret_cast<Bytes>(top > best.bar)) == 0)
         return;  // nothing fits (F may lift a lane left out), or nothing better
+    const int32_t most = LargestLane(top);
     // The leftmost lane that scores most: the lowest of the bits, two a lane, of those that do.
     uint32_t tops = 0;
     for (int v = 0; v < kVectors; ++v) tops |= ByteBits(reinterpret_cast<Bytes>(score[v] == Splat(most))) << 16 * v;
     const int32_t at = __builtin_ctz(tops) / 2;
-    best = Best{most, BrickPos{index, kFirstWellColumn + at - rot.left, landing[at / 8][at % 8]}};
+    best = Best{most, BrickPos{index, kFirstWellColumn + at - rot.left, landing[at / 8][at % 8]}, Splat(most)};
 }
 
 }  // namespace
@@ -182,7 +185,7 @@ int32_t FindBestPlacement(const BrickType& brick, BrickPos* out, const Board& bo
 int32_t FindBestPlacementOn(const BrickType& brick, BrickPos* out, const BoardSummary& s) {
     const int32_t rotations = brick.rotationCount < kMaxRotations ? brick.rotationCount : kMaxRotations;
     if (rotations <= 0) return NoPlacement;
-    Best best{NoPlacement, {}};
+    Best best{NoPlacement, {}, Splat(INT16_MIN / 2)};
     for (int32_t r = 0; r < rotations; ++r) {
         const BrickRotation& rot = brick.rotations[r];
         switch (rot.right - rot.left + 1) {
