@@ -108,15 +108,18 @@ struct Profile {
     int32_t leftTop, rightTop;  // colTop of the two edge columns
 };
 
-// Local columns are masked to the box: a rotation from the brick file never needs
-// it, and no other one can make a read outside the record.
+// Local columns are taken round the box (left + i modulo 4) and each bottom held to
+// 0..7: a rotation from the brick file never needs it, and no other one can make a
+// read outside the record. The four bottoms are read as one word, a byte each.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the bottoms are read as a little-endian word");
 void TakeProfile(const BrickRotation& rot, int32_t width, Profile& p) {
-    int32_t bottomSum = 0;
-    for (int i = 0; i < width; ++i) {
-        p.bottom[i] = rot.colBottom[(rot.left + i) & kInBox] & 7;
-        bottomSum += p.bottom[i];
-    }
-    p.constant = kFloorRow + kCoveredCellCost * bottomSum;
+    uint32_t bottoms;
+    memcpy(&bottoms, rot.colBottom, sizeof bottoms);
+    const uint32_t shift = 8 * (rot.left & kInBox);
+    bottoms = (bottoms >> shift | bottoms << ((32 - shift) & 31)) & 0x07070707u;  // left's bottom first
+    for (int i = 0; i < width; ++i) p.bottom[i] = static_cast<int32_t>(bottoms >> 8 * i & 7);
+    const uint32_t inWidth = bottoms & (width == 4 ? ~0u : (1u << 8 * width) - 1);
+    p.constant = kFloorRow + kCoveredCellCost * static_cast<int32_t>(inWidth * 0x01010101u >> 24);
     p.leftTop = rot.colTop[rot.left & kInBox] & kInBox;
     p.rightTop = rot.colTop[rot.right & kInBox] & kInBox;
 }
