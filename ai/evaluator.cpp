@@ -82,8 +82,10 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
             Store(s.base[w] + at, base);
         }
     }
-    for (int b = 1; b < 8; ++b)
-        for (int at = 0; at < 24; at += 8) Store(s.raised[b] + at, Load(h + at) + Splat(b));
+    for (int b = 1; b < 8; ++b) {  // columns 16..23 are beyond the wall, 0 high
+        for (int at = 0; at < 16; at += 8) Store(s.raised[b] + at, Load(h + at) + Splat(b));
+        Store(s.raised[b] + 16, Splat(b));
+    }
     // Rows 0..15 and 16..23 sixteen at a time; a row above every top lacks all ten
     // cells, more than a brick holds, and a full row (none is left on a board in play)
     // completes nothing more.
