@@ -92,7 +92,7 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
     const Bytes low = Narrow(LoadNarrow(board.rowFill), LoadNarrow(board.rowFill + 8));
     const Bytes high = Narrow(LoadNarrow(board.rowFill + 16), Splat(0));
     // A row at or under the lowest column's top has no empty cell a brick can reach.
-    const int32_t lowest = -LargestLane(-Min(Load(h + kFirstWellColumn), Load(h + kLastWellColumn - 7)));
+    const int32_t lowest = -LargestInEveryLane(-Min(Load(h + kFirstWellColumn), Load(h + kLastWellColumn - 7)))[0];
     const uint32_t below = 0xFFFFFFu >> lowest;
     s.lacking[0] = 0;
     for (int v = 1; v <= kBrickCells; ++v) {
@@ -171,12 +171,12 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
     for (int v = 1; v < kVectors; ++v) top = Max(top, score[v]);
     if (ByteBits(reinterpret_cast<Bytes>(top > best.bar)) == 0)
         return;  // nothing fits (F may lift a lane left out), or nothing better
-    const int32_t most = LargestLane(top);
+    const Lanes most = LargestInEveryLane(top);
     // The leftmost lane that scores most: the lowest of the bits, two a lane, of those that do.
     uint32_t tops = 0;
-    for (int v = 0; v < kVectors; ++v) tops |= ByteBits(reinterpret_cast<Bytes>(score[v] == Splat(most))) << 16 * v;
+    for (int v = 0; v < kVectors; ++v) tops |= ByteBits(reinterpret_cast<Bytes>(score[v] == most)) << 16 * v;
     const int32_t at = __builtin_ctz(tops) / 2;
-    best = Best{most, BrickPos{index, kFirstWellColumn + at - rot.left, landing[at / 8][at % 8]}, Splat(most)};
+    best = Best{most[0], BrickPos{index, kFirstWellColumn + at - rot.left, landing[at / 8][at % 8]}, most};
 }
 
 }  // namespace

@@ -65,18 +65,6 @@ inline Lanes LoadNarrow(const int32_t* at) {
 #endif
 }
 
-// Bit i set for each lane i of mask that is set.
-inline uint32_t LaneBits(Lanes mask) {
-#if defined(__SSE2__)
-    const __m128i m = reinterpret_cast<__m128i>(mask);
-    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(m, _mm_setzero_si128())));
-#else
-    uint32_t bits = 0;
-    for (int i = 0; i < 8; ++i) bits |= (mask[i] != 0 ? 1u : 0u) << i;
-    return bits;
-#endif
-}
-
 // Sixteen 8-bit integers handled as one, for comparing many small counts at once.
 typedef int8_t Bytes __attribute__((vector_size(16)));
 
@@ -103,9 +91,9 @@ inline uint32_t ByteBits(Bytes mask) {
 #endif
 }
 
-// The largest of the eight lanes.
-inline int16_t LargestLane(Lanes v) {
+// The largest of the eight lanes, in every lane.
+inline Lanes LargestInEveryLane(Lanes v) {
     v = Max(v, __builtin_shufflevector(v, v, 4, 5, 6, 7, 0, 1, 2, 3));
-    v = Max(v, __builtin_shufflevector(v, v, 2, 3, 0, 1, 2, 3, 0, 1));
-    return Max(v, __builtin_shufflevector(v, v, 1, 0, 1, 0, 1, 0, 1, 0))[0];
+    v = Max(v, __builtin_shufflevector(v, v, 2, 3, 0, 1, 6, 7, 4, 5));
+    return Max(v, __builtin_shufflevector(v, v, 1, 0, 3, 2, 5, 4, 7, 6));
 }
