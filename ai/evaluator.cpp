@@ -66,12 +66,12 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
     for (int v = 0; v < 2; ++v) {
         const Lanes column = kLaneIndex + Splat(kFirstWellColumn + 8 * v);
         Store(step + kFirstWellColumn + 8 * v,
-              StepRows(Load(h + kFirstWellColumn + 8 * v), Load(h + 8 * v)) * Splat(kStepCost) &
+              Times(StepRows(Load(h + kFirstWellColumn + 8 * v), Load(h + 8 * v)), kStepCost) &
                   (column > Splat(kFirstWellColumn)) & (column <= Splat(kLastWellColumn)));
     }
     for (int v = 0; v < 2; ++v) {
         const int at = kFirstWellColumn + 8 * v;
-        Store(under + at, Load(h + at) * Splat(kCoveredCellCost) + Load(step + at + 1));
+        Store(under + at, Times(Load(h + at), kCoveredCellCost) + Load(step + at + 1));
     }
     for (int v = 0; v < 2; ++v) {
         const int at = kFirstWellColumn + 8 * v;
@@ -152,10 +152,10 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
         Lanes reach = Load(s.raised[p.bottom[0]] + at);  // heights raised by the brick's bottoms
         for (int i = 1; i < kWidth; ++i) reach = Max(reach, Load(s.raised[p.bottom[i]] + at + i));
         landing[v] = Splat(kFloorRow) - reach;
-        Lanes sc = Splat(p.constant) + Load(s.base[kWidth] + at) - reach * Splat(1 + kCoveredCellCost * kWidth);
+        Lanes sc = Splat(p.constant) + Load(s.base[kWidth] + at) - Times(reach, 1 + kCoveredCellCost * kWidth);
         const Lanes left = StepRows(reach, Load(s.raised[p.leftTop] + at - 1)) & (column > Splat(kFirstWellColumn));
         const Lanes right = StepRows(reach, Load(s.raised[p.rightTop] + at + kWidth)) & (column < Splat(kLastLeft));
-        sc -= (left + right) * Splat(kStepCost);
+        sc -= Times(left + right, kStepCost);
         // A lane left out scores below INT16_MIN / 2 whatever else it scores.
         sc -= (landing[v] < Splat(0)) & Splat(kLeftOut);
         score[v] = Min(sc, Select(column <= Splat(kLastLeft), Splat(INT16_MAX), Splat(INT16_MIN)));

@@ -40,6 +40,16 @@ inline Lanes Max(Lanes a, Lanes b) { return Select(a > b, a, b); }
 inline Lanes Min(Lanes a, Lanes b) { return Select(a < b, a, b); }
 #endif
 
+// a times k, lane by lane, as one multiply: the compiler would otherwise spell a product
+// by a constant out in shifts and adds, three to five instructions for one.
+inline Lanes Times(Lanes a, int32_t k) {
+    Lanes factor = Splat(k);
+#if defined(__SSE2__)
+    __asm__("" : "+x"(factor));
+#endif
+    return a * factor;
+}
+
 // How far a exceeds b (0 where it does not), for lanes of 0 or more.
 inline Lanes Excess(Lanes a, Lanes b) {
 #if defined(__SSE2__)
