@@ -47,10 +47,8 @@ const BrickType* ChooseBrick(const BrickTable& table, Board& board) {
         int32_t score[kBrickTypes];
         BoardSummary summary;  // one for the seven bricks
         SummarizeBoard(board, summary);
-        for (int t = 0; t < kBrickTypes; ++t) {
-            const int32_t s = FindBestPlacementOn(table.types[t], nullptr, summary);
-            score[t] = chooserMode == kMoreSuitable ? s : -s;
-        }
+        const int32_t sign = chooserMode == kMoreSuitable ? 1 : -1;
+        for (int t = 0; t < kBrickTypes; ++t) score[t] = sign * FindBestPlacementOn(table.types[t], nullptr, summary);
         type = PickNthLargest(score, kBrickTypes, kRanks - DrawRankIndex());
     }
     board.bricksDealt += 1;
