@@ -91,6 +91,7 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
     // completes nothing more.
     const Bytes low = Narrow(LoadNarrow(board.rowFill), LoadNarrow(board.rowFill + 8));
     const Bytes high = Narrow(LoadNarrow(board.rowFill + 16), Splat(0));
+    s.tallest = LargestInEveryLane(Max(Load(h + kFirstWellColumn), Load(h + kLastWellColumn - 7)))[0];
     // A row at or under the lowest column's top has no empty cell a brick can reach.
     const int32_t lowest = -LargestInEveryLane(-Min(Load(h + kFirstWellColumn), Load(h + kLastWellColumn - 7)))[0];
     const uint32_t below = 0xFFFFFFu >> lowest;
@@ -139,7 +140,7 @@ struct Best {
 // when it scores higher: the leftmost of equals, as a search from left to right would.
 // A lane whose left edge is at a wall counts no step there; a lane beyond the last
 // column, or whose brick would stand above the well, is left out.
-template <int kWidth>
+template <int kWidth, bool kMayStandAbove>
 void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& s, Best& best) {
     Profile p;
     TakeProfile(rot, kWidth, p);
@@ -157,7 +158,7 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
         const Lanes right = StepRows(reach, Load(s.raised[p.rightTop] + at + kWidth)) & (column < Splat(kLastLeft));
         sc -= Times(left + right, kStepCost);
         // A lane left out scores below INT16_MIN / 2 whatever else it scores.
-        sc -= (landing[v] < Splat(0)) & Splat(kLeftOut);
+        if (kMayStandAbove) sc -= (landing[v] < Splat(0)) & Splat(kLeftOut);
         score[v] = Min(sc, Select(column <= Splat(kLastLeft), Splat(INT16_MAX), Splat(INT16_MIN)));
     }
     // F: local row j landed at y completes row y + j when that row lacks as many cells as
@@ -187,20 +188,33 @@ int32_t FindBestPlacement(const BrickType& brick, BrickPos* out, const Board& bo
     return FindBestPlacementOn(brick, out, s);
 }
 
-int32_t FindBestPlacementOn(const BrickType& brick, BrickPos* out, const BoardSummary& s) {
-    const int32_t rotations = brick.rotationCount < kMaxRotations ? brick.rotationCount : kMaxRotations;
-    if (rotations <= 0) return NoPlacement;
+namespace {
+
+// Every rotation in every column; kMayStandAbove is false where no column is within a
+// brick's height of the top, so that no brick can stand above the well.
+template <bool kMayStandAbove>
+Best Search(const BrickType& brick, int32_t rotations, const BoardSummary& s) {
     Best best{NoPlacement, {}, Splat(INT16_MIN / 2)};
     for (int32_t r = 0; r < rotations; ++r) {
         const BrickRotation& rot = brick.rotations[r];
         switch (rot.right - rot.left + 1) {
-            case 1: ScoreRotation<1>(rot, r, s, best); break;
-            case 2: ScoreRotation<2>(rot, r, s, best); break;
-            case 3: ScoreRotation<3>(rot, r, s, best); break;
-            case 4: ScoreRotation<4>(rot, r, s, best); break;
+            case 1: ScoreRotation<1, kMayStandAbove>(rot, r, s, best); break;
+            case 2: ScoreRotation<2, kMayStandAbove>(rot, r, s, best); break;
+            case 3: ScoreRotation<3, kMayStandAbove>(rot, r, s, best); break;
+            case 4: ScoreRotation<4, kMayStandAbove>(rot, r, s, best); break;
             default: break;  // no cells: the rotation fits nowhere
         }
     }
+    return best;
+}
+
+}  // namespace
+
+int32_t FindBestPlacementOn(const BrickType& brick, BrickPos* out, const BoardSummary& s) {
+    const int32_t rotations = brick.rotationCount < kMaxRotations ? brick.rotationCount : kMaxRotations;
+    if (rotations <= 0) return NoPlacement;
+    const Best best =
+        s.tallest <= kFloorRow - kBrickBox ? Search<false>(brick, rotations, s) : Search<true>(brick, rotations, s);
     // Written once, after the search: out is left alone when nothing fits.
     if (out != nullptr && best.score != NoPlacement) *out = best.pos;
     return best.score;

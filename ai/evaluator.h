@@ -38,6 +38,7 @@ struct BoardSummary {
                                       // and to 16 where w is 1 or 2)
     uint32_t lacking[8];              // entry v <= 4: bit r set when row r lacks exactly v cells; the
                                       // rest 0, for counts of cells a rotation from the file never has
+    int32_t tallest;                  // the tallest column's height, 0 to 24
 };
 void SummarizeBoard(const Board& board, BoardSummary& summary);
 
