@@ -53,8 +53,9 @@ Lanes StepRows(Lanes a, Lanes b) { return Excess(Distance(a, b), Splat(kStepFree
 
 void SummarizeBoard(const Board& board, BoardSummary& s) {
     int16_t* h = s.raised[0];
-    memset(h, 0, sizeof s.raised[0]);
-    // Columns 0..7, then 3..10 over them, held to 0..24.
+    // Columns 0..7, then 3..10 over them, held to 0..24; 11..23 are beyond the wall.
+    Store(h + 11, Splat(0));
+    Store(h + 16, Splat(0));
     Store(h, Min(Max(LoadNarrow(board.colHeight), Splat(0)), Splat(kWellRows)));
     Store(h + 3, Min(Max(LoadNarrow(board.colHeight + 3), Splat(0)), Splat(kWellRows)));
     h[0] = 0;
