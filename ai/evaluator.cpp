@@ -141,7 +141,7 @@ struct Best {
 // when it scores higher: the leftmost of equals, as a search from left to right would.
 // A lane whose left edge is at a wall counts no step there; a lane beyond the last
 // column, or whose brick would stand above the well, is left out.
-template <int kWidth, bool kMayStandAbove>
+template <int kWidth, bool kMayStandAbove, bool kWantPlace>
 void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& s, Best& best) {
     Profile p;
     TakeProfile(rot, kWidth, p);
@@ -174,6 +174,10 @@ void ScoreRotation(const BrickRotation& rot, int32_t index, const BoardSummary& 
     if (ByteBits(reinterpret_cast<Bytes>(top > best.bar)) == 0)
         return;  // nothing fits (F may lift a lane left out), or nothing better
     const Lanes most = LargestInEveryLane(top);
+    if (!kWantPlace) {  // the score alone
+        best.score = most[0], best.bar = most;
+        return;
+    }
     // The leftmost lane that scores most: the lowest of the bits, two a lane, of those that do.
     uint32_t tops = 0;
     for (int v = 0; v < kVectors; ++v) tops |= ByteBits(reinterpret_cast<Bytes>(score[v] == most)) << 16 * v;
@@ -193,16 +197,16 @@ namespace {
 
 // Every rotation in every column; kMayStandAbove is false where no column is within a
 // brick's height of the top, so that no brick can stand above the well.
-template <bool kMayStandAbove>
+template <bool kMayStandAbove, bool kWantPlace>
 Best Search(const BrickType& brick, int32_t rotations, const BoardSummary& s) {
     Best best{NoPlacement, {}, Splat(INT16_MIN / 2)};
     for (int32_t r = 0; r < rotations; ++r) {
         const BrickRotation& rot = brick.rotations[r];
         switch (rot.right - rot.left + 1) {
-            case 1: ScoreRotation<1, kMayStandAbove>(rot, r, s, best); break;
-            case 2: ScoreRotation<2, kMayStandAbove>(rot, r, s, best); break;
-            case 3: ScoreRotation<3, kMayStandAbove>(rot, r, s, best); break;
-            case 4: ScoreRotation<4, kMayStandAbove>(rot, r, s, best); break;
+            case 1: ScoreRotation<1, kMayStandAbove, kWantPlace>(rot, r, s, best); break;
+            case 2: ScoreRotation<2, kMayStandAbove, kWantPlace>(rot, r, s, best); break;
+            case 3: ScoreRotation<3, kMayStandAbove, kWantPlace>(rot, r, s, best); break;
+            case 4: ScoreRotation<4, kMayStandAbove, kWantPlace>(rot, r, s, best); break;
             default: break;  // no cells: the rotation fits nowhere
         }
     }
@@ -214,9 +218,11 @@ Best Search(const BrickType& brick, int32_t rotations, const BoardSummary& s) {
 int32_t FindBestPlacementOn(const BrickType& brick, BrickPos* out, const BoardSummary& s) {
     const int32_t rotations = brick.rotationCount < kMaxRotations ? brick.rotationCount : kMaxRotations;
     if (rotations <= 0) return NoPlacement;
-    const Best best =
-        s.tallest <= kFloorRow - kBrickBox ? Search<false>(brick, rotations, s) : Search<true>(brick, rotations, s);
+    const bool low = s.tallest <= kFloorRow - kBrickBox;
+    if (out == nullptr)
+        return low ? Search<false, false>(brick, rotations, s).score : Search<true, false>(brick, rotations, s).score;
+    const Best best = low ? Search<false, true>(brick, rotations, s) : Search<true, true>(brick, rotations, s);
     // Written once, after the search: out is left alone when nothing fits.
-    if (out != nullptr && best.score != NoPlacement) *out = best.pos;
+    if (best.score != NoPlacement) *out = best.pos;
     return best.score;
 }
