@@ -30,20 +30,31 @@ Lanes StepRows(Lanes a, Lanes b) { return Excess(Distance(a, b), Splat(kStepFree
 //   - E_left - E_right + 15 * F(y)          per placement
 //
 // 1. The board is summed up once (BoardSummary): the heights, raised by each bottom
-//    a brick's column can have, base for every width and left column, and for each
-//    number of cells v from 0 to 4 the rows that lack exactly v cells. The steered
-//    selection shares one summary among its seven bricks.
+//    a brick's column can have, base for every width and left column (each column's
+//    height and the step after it summed once, then added up width by width), the
+//    tallest column, and for each number of cells v from 1 to 4 the rows that lack
+//    exactly v cells and lie above the lowest column's top: a row with an empty cell
+//    under every column's top can never be completed. The rows are compared sixteen
+//    at a time as bytes. The steered selection shares one summary among its seven
+//    bricks.
 // 2. Each rotation is summed up once per board (Profile) from what the brick file's
-//    reader derived: the bottom of each of its columns and their sum, the topmost
-//    cell of its two edge columns, and F for every landing row at once.
+//    reader derived: the bottom of each of its columns (read as one word) and their
+//    sum, and the topmost cell of its two edge columns.
 // 3. The placements of a rotation are scored eight left columns at once, one 16-bit
 //    lane each (ai/lanes.h): reach is the largest of the raised heights under the
 //    brick, an edge column whose topmost cell is dy stands reach - dy high beside its
-//    neighbour, and F is added row by row for the few rows the rotation can
-//    complete. The best lane, the leftmost of equals, is then compared with the
-//    best so far, so the order of the search is that of a plain loop over rotations
-//    and then columns from left to right.
-// 4. The brick's width is a template argument: the columns under the brick are read
+//    neighbour (the rows of each step beyond the free ones from saturating
+//    subtractions, the two edges weighed with one product), and F is added for each
+//    row the rotation's local rows can complete, found from the rows that lack as
+//    many cells as the local row holds. A lane whose brick would stand above the well
+//    is marked only where some column comes within a brick's height of the top.
+// 4. One compare against the best so far, held in every lane, passes over a rotation
+//    that beats nothing; otherwise the best is reduced into every lane and the
+//    leftmost lane that has it found from the compare's bits, so the order of the
+//    search is that of a plain loop over rotations and then columns from left to
+//    right. Where only the score is wanted (the steered selection) the place is not
+//    worked out at all.
+// 5. The brick's width is a template argument: the columns under the brick are read
 //    in straight-line code.
 //
 // The formula's weights are the four constants above. Every score lies within about
@@ -95,11 +106,11 @@ void SummarizeBoard(const Board& board, BoardSummary& s) {
     s.tallest = LargestInEveryLane(Max(Load(h + kFirstWellColumn), Load(h + kLastWellColumn - 7)))[0];
     // A row at or under the lowest column's top has no empty cell a brick can reach.
     const int32_t lowest = -LargestInEveryLane(-Min(Load(h + kFirstWellColumn), Load(h + kLastWellColumn - 7)))[0];
-    const uint32_t below = 0xFFFFFFu >> lowest;
+    const uint32_t reachable = 0xFFFFFFu >> lowest;
     s.lacking[0] = 0;
     for (int v = 1; v <= kBrickCells; ++v) {
         const Bytes lacks = Bytes{} + static_cast<int8_t>(kWellColumns - v);
-        s.lacking[v] = (ByteBits(low == lacks) | ByteBits(high == lacks) << 16) & below;
+        s.lacking[v] = (ByteBits(low == lacks) | ByteBits(high == lacks) << 16) & reachable;
     }
     for (int v = kBrickCells + 1; v < 8; ++v) s.lacking[v] = 0;
 }
