@@ -206,8 +206,9 @@ int32_t FindBestPlacement(const BrickType& brick, BrickPos* out, const Board& bo
 
 namespace {
 
-// Every rotation in every column; kMayStandAbove is false where no column is within a
-// brick's height of the top, so that no brick can stand above the well.
+// Every rotation in every column. kMayStandAbove is false where no column is within a
+// brick's height of the top, so that no brick can stand above the well; kWantPlace is
+// false where only the score is asked for.
 template <bool kMayStandAbove, bool kWantPlace>
 Best Search(const BrickType& brick, int32_t rotations, const BoardSummary& s) {
     Best best{NoPlacement, {}, Splat(INT16_MIN / 2)};
@@ -229,10 +230,11 @@ Best Search(const BrickType& brick, int32_t rotations, const BoardSummary& s) {
 int32_t FindBestPlacementOn(const BrickType& brick, BrickPos* out, const BoardSummary& s) {
     const int32_t rotations = brick.rotationCount < kMaxRotations ? brick.rotationCount : kMaxRotations;
     if (rotations <= 0) return NoPlacement;
-    const bool low = s.tallest <= kFloorRow - kBrickBox;
-    if (out == nullptr)
-        return low ? Search<false, false>(brick, rotations, s).score : Search<true, false>(brick, rotations, s).score;
-    const Best best = low ? Search<false, true>(brick, rotations, s) : Search<true, true>(brick, rotations, s);
+    const bool nearTop = s.tallest > kFloorRow - kBrickBox;  // a brick may stand above the well
+    if (out == nullptr)                                      // the score alone: the place is not worked out
+        return nearTop ? Search<true, false>(brick, rotations, s).score
+                       : Search<false, false>(brick, rotations, s).score;
+    const Best best = nearTop ? Search<true, true>(brick, rotations, s) : Search<false, true>(brick, rotations, s);
     // Written once, after the search: out is left alone when nothing fits.
     if (best.score != NoPlacement) *out = best.pos;
     return best.score;
