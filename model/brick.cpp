@@ -17,6 +17,7 @@ bool IsDigit(int ch) { return ch >= '0' && ch <= '9'; }
 // the "%d" conversion does. Returns false at the end of the file or at anything
 // that is not a number. Out-of-range magnitudes come back as kNumberCap.
 bool ReadInt(FILE* file, int32_t& value) {
+    if (feof(file) || ferror(file)) return false;  // an earlier number ended the file
     int ch = fgetc(file);
     while (IsSpace(ch)) ch = fgetc(file);
     bool negative = false;

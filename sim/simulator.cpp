@@ -87,6 +87,7 @@ std::vector<GameResult> PlayGames(const BrickTable& table, uint32_t firstSeed, u
     if (jobs < 1) jobs = 1;
     SetRandomDraw(NextDraw);
     std::vector<std::thread> threads;
+    threads.reserve(jobs);
     for (unsigned j = 0; j < jobs; ++j) threads.emplace_back(work);
     // The calling thread writes each game's log as soon as the games before it are
     // written, so that only the games still out of turn are held in memory.
