@@ -55,7 +55,7 @@ lint: build
 test: build
 	@rc=0; \
 	$(MAKE) --no-print-directory format-check || rc=1; \
-	$(MAKE) --no-print-directory lint || rc=1; \
+	tools/lint build/native build/win64 || rc=1; \
 	for p in native native-asan fuzz; do \
 	    echo "== tests: $$p"; ctest --preset $$p || rc=1; \
 	done; \

@@ -36,8 +36,9 @@ struct BoardSummary {
     int16_t base[kBrickBox + 1][24];  // entry [w][c]: what the heights and steps under a brick w wide
                                       // whose left column is c add to its score (for c of 1 to 8,
                                       // and to 16 where w is 1 or 2)
-    uint32_t lacking[8];              // entry v <= 4: bit r set when row r lacks exactly v cells; the
-                                      // rest 0, for counts of cells a rotation from the file never has
+    uint32_t lacking[8];              // entry v of 1 to 4: bit r set when row r lacks exactly v cells
+                                      // and lies above the lowest column's top, where a brick can reach
+                                      // every empty cell; the rest 0, for counts a brick's row never has
     int32_t tallest;                  // the tallest column's height, 0 to 24
 };
 void SummarizeBoard(const Board& board, BoardSummary& summary);
