@@ -71,12 +71,17 @@ def ended(code_wanted, what):
 
 
 # The broken file in the current folder is the one asked for: refused, whatever lies beside the exe.
-box = until(lambda: xdotool('search', '--name', '^Kvader$').split('\n')[0], 'no box for the broken brick file', 30)
+# A window is found as soon as it exists, and one not yet mapped takes no focus: the box's key
+# would be lost. So only a visible window is looked for, and given a moment, as the main window is.
+box = until(lambda: xdotool('search', '--onlyvisible', '--name', '^Kvader$').split('\n')[0],
+            'no box for the broken brick file', 30)
+time.sleep(0.5)
 xdotool('windowfocus', '--sync', box)
 xdotool('key', 'Return')
 ended(1, 'Enter on the box')
 game = start(elsewhere)
-window = until(lambda: xdotool('search', '--name', '^Kvader$').split('\n')[0], 'no window named Kvader appeared', 30)
+window = until(lambda: xdotool('search', '--onlyvisible', '--name', '^Kvader$').split('\n')[0],
+               'no window named Kvader appeared', 30)
 time.sleep(1)
 xdotool('windowfocus', '--sync', window)
 narrow = geometry()[2]
