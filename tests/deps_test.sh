@@ -1,8 +1,6 @@
 #!/bin/sh
-# make deps and make test-win32 against an archive caught mid-sync, without the network:
-# stand-ins first on PATH for apt-get (its update always fails as a short index makes it
-# fail; it cannot install the 32-bit Wine), dpkg-query (what is missing), dpkg, sudo and
-# ctest, each logging its call. Usage: deps_test.sh SOURCE_DIR
+# make deps and make test-win32 against an archive caught mid-sync, with stand-ins first on PATH
+# for apt-get, dpkg-query (what is missing), dpkg, sudo and ctest. Usage: deps_test.sh SOURCE_DIR
 set -u
 unset KVADER_REQUIRE_32BIT KVADER_APT_TRIES
 src=$1 t=$(mktemp -d) checks=0 failures=0
@@ -16,36 +14,26 @@ stand_in apt-get 'case "$*" in
 stand_in dpkg-query 'for p; do :; done; grep -qx "$p" '"$t/missing"' || echo "install ok installed"'
 stand_in dpkg 'echo i386'
 stand_in sudo 'exec "$@"'
-stand_in ctest ''
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-run() { # expected exit (0 or 1), make target, then what its output must hold
-  want=$1 target=$2 checks=$((checks + 1)); shift 2
+stand_in ctest 'echo "ctest $*"'
+check() { # the exit wanted (0 or 1), the make arguments, the updates asked for by then, what the output holds
+  want=$1 make_args=$2 updates=$3 checks=$((checks + 1)); shift 3
   env PATH="$t/bin:$PATH" KVADER_DEPS_STATE="$t/state" KVADER_APT_PAUSE=0 KVADER_WINE32="$t/none" \
-    make --no-print-directory -C "$src" "$target" >"$t/out" 2>&1 && got=0 || got=1
+    make --no-print-directory -C "$src" $make_args >"$t/out" 2>&1 && got=0 || got=1
   for text in "$@"; do grep -qF -- "$text" "$t/out" || got="$got, without \"$text\""; done
-  [ "$got" = "$want" ] || { fail "make $target gave $got, not $want:"; cat "$t/out"; }
-}
-updates() {
-  checks=$((checks + 1))
-  [ "$(grep -c '^apt-get update' "$t/calls")" = "$1" ] || { fail "not $1 updates:"; cat "$t/calls"; }
+  [ "$(grep -c '^apt-get update' "$t/calls")" = "$updates" ] || got="$got, not $updates updates"
+  [ "$got" = "$want" ] || { failures=$((failures + 1)); echo "FAILED: make $make_args gave $got, not $want:"; cat "$t/out"; }
 }
 
 "$src/tools/runs-32bit" || { echo "deps_test: needs a kernel that runs 32-bit programs"; exit 77; }
 echo wine32:i386 >"$t/missing"
-run 0 deps "apt-get update failed: trying again in 0 s (2 of 3 tries)" "the 32-bit Wine could not be installed" \
+check 0 deps 3 "apt-get update failed: trying again in 0 s (2 of 3 tries)" "the 32-bit Wine could not be installed" \
   "held broken packages. (after apt-get update failed: E: Failed to fetch i386/Packages.xz  File has unexpected size"
-updates 3
-run 0 deps "Not asking apt for wine32:i386 again"
-updates 3
-run 0 test-win32 "win32 NOT RUN: the kernel runs 32-bit programs, but the 32-bit Wine $t/none is missing: apt could not install it: E: Unable"
-checks=$((checks + 1))
-grep -qx 'ctest --preset win32 --label-exclude wine' "$t/calls" || fail "the tests that need no Wine did not run"
-export KVADER_REQUIRE_32BIT=1
-run 1 test-win32 "KVADER_REQUIRE_32BIT=1: the 32-bit game must be tested"
-unset KVADER_REQUIRE_32BIT
+check 0 deps 3 "Not asking apt for wine32:i386 again"
+check 0 test-win32 3 "ctest --preset win32 --label-exclude wine" \
+  "win32 NOT RUN: the kernel runs 32-bit programs, but the 32-bit Wine $t/none is missing: apt could not install it: E: Unable"
+check 1 "test-win32 KVADER_REQUIRE_32BIT=1" 3 "KVADER_REQUIRE_32BIT=1: the 32-bit game must be tested"
 # An amd64 package that cannot be installed fails; the update is tried once within the hour.
 echo gcovr >>"$t/missing"
-run 1 deps "Unable to locate package gcovr"
-updates 4
+check 1 deps 4 "Unable to locate package gcovr"
 echo "$((checks - failures)) passed, $failures failed"
 [ $failures = 0 ]

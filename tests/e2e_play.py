@@ -71,8 +71,7 @@ def ended(code_wanted, what):
 
 
 # The broken file in the current folder is the one asked for: refused, whatever lies beside the exe.
-# A window is found as soon as it exists, and one not yet mapped takes no focus: the box's key
-# would be lost. So only a visible window is looked for, and given a moment, as the main window is.
+# Only a visible window is looked for: one not yet mapped takes no focus, and the box's key would be lost.
 box = until(lambda: xdotool('search', '--onlyvisible', '--name', '^Kvader$').split('\n')[0],
             'no box for the broken brick file', 30)
 time.sleep(0.5)
