@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
-"""The real kvader.exe, copied with its brick file and manual into "e2e/Řehořovy hry", under Wine in the X
-display with real keys. From a folder whose kvader.dat is broken it refuses that file, a good one beside the exe
-notwithstanding (its box, exit 1). From a folder with no brick file: "1" starts a game, Left moves the brick,
-Enter drops it, "4" widens the window, Nápověda > Manuál has the browser open the manual beside the exe (stand-ins
-for every browser Wine's launcher tries come first on PATH: none of the machine's opens), Escape exits 0."""
+"""The real kvader.exe, copied with its brick file and manual into "e2e/Řehořovy hry", played under Wine in the X
+display with real keys from a folder with a broken kvader.dat (refused), then from one without (a game, the
+versus window, the manual beside the exe in the browser, Escape). docs/testing.md says what each step checks."""
 import os, shutil, subprocess, sys, time, urllib.parse
 
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..')

@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
-"""The release as shipped: the 32-bit game built twice in fresh folders (once alone, as
-make play configures it) packs to the same zip bytes, with a true SHA-256 sum beside it,
-and its exe is byte for byte SHIPPED_EXE, the one the 32-bit tests play; that exe has no
-link time stamp and no debug sections, and carries the manifest, which parses and asks
-for what docs/windows.md says, each element in the namespace Windows reads it in.
+"""The release as shipped: the 32-bit game built twice in fresh folders (once alone, as make
+play configures it) packs to the same zip and true SHA-256 sum, and its exe is SHIPPED_EXE,
+the one the 32-bit tests play, without time stamp or debug sections, with its manifest.
 
 Usage: release_test.py SOURCE_DIR SHIPPED_EXE"""
 import hashlib, io, os, struct, subprocess, sys, tempfile, zipfile

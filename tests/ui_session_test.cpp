@@ -16,6 +16,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ai/chooser.h"
@@ -33,9 +34,11 @@
 namespace {
 
 WPARAM KeyOf(const std::string& name) {  // a named key, or the key of a letter or digit
-    const char* named[] = {"Left", "Right", "Down", "Return", "Space", "Escape", "F5"};
-    const WPARAM keys[] = {VK_LEFT, VK_RIGHT, VK_DOWN, VK_RETURN, VK_SPACE, VK_ESCAPE, VK_F5};
-    for (int i = 0; i < 7; ++i)
+    const char* named[] = {"Left", "Right", "Up", "Down", "Return", "Space", "Escape",
+                           "Tab",  "F1",    "F5", "Ctrl", "Shift",  "Win",   "Volume"};
+    const WPARAM keys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN,    VK_RETURN, VK_SPACE, VK_ESCAPE,
+                           VK_TAB,  VK_F1,    VK_F5, VK_CONTROL, VK_SHIFT,  VK_LWIN,  VK_VOLUME_UP};
+    for (int i = 0; i < 14; ++i)
         if (name == named[i]) return keys[i];
     return name.size() == 1 && isalnum(static_cast<unsigned char>(name[0])) ? static_cast<WPARAM>(toupper(name[0])) : 0;
 }
@@ -290,18 +293,52 @@ BOOL CALLBACK FindBox(HWND window, LPARAM found) {  // a shown, enabled dialog o
 }
 
 // The script's verbs. A line is a verb and its arguments, each argument one input: key
-// NAME (Left Right Down Return Space Escape F5, a letter or digit), char C (a character
-// alone, as Shift, the keypad or a layout makes it), menu ID, tick N (N ticks of the
-// fall timer sent by the script; the timer's own are dropped), fill player|computer
-// (only the bar and the J still fit), expose L,T,R,B (the player's well repaints the
-// pixels of that rectangle, as when another window leaves them), counts N (every count
-// of the panel), answer A; B (for the boxes to come: Session::OnModal); and, left out of
-// the storm as they take seconds or change the system or another process: falls N
-// (Session::Falls), fit ID (Fit), start FILE (StartUp), textsize N (the system's text N
-// pixels high at 96 DPI, 0 as the prefix was made), other start|ID (OtherGame), show
-// minimize|restore|corner (the session's own window; corner drags it as a player may).
-const std::string kStormVerbs = " key char menu tick fill expose counts answer ",
-                  kVerbs = kStormVerbs + "falls fit start textsize other show ";
+// NAME (a key KeyOf names, a letter or digit), held NAME (that key held down: bit 30 set),
+// char C (a character alone, as Shift, the keypad or a layout makes it), menu ID, tick N
+// (N ticks of the fall timer sent by the script; the timer's own are dropped), fill
+// player|computer (only the bar and the J still fit), expose L,T,R,B (the player's well
+// repaints the pixels of that rectangle, as when another window leaves them), counts N
+// (every count of the panel), answer A; B (for the boxes to come: Session::OnModal), show
+// minimize|restore (the session's window, restored as the taskbar does: SC_RESTORE); and,
+// left out of the storm as they take seconds or change the system or another process:
+// falls N (Session::Falls), fit ID (Fit), start FILE (StartUp), textsize N (the system's
+// text N pixels high at 96 DPI, 0 as the prefix was made), other start|ID (OtherGame),
+// show corner (the window dragged as a player may).
+const std::string kStormVerbs = " key held char menu tick fill expose counts answer show ",
+                  kVerbs = kStormVerbs + "falls fit start textsize other ";
+// What the run state must be after each input: no game, running or paused, the fall timer,
+// the mode, a game-over box waiting for the restore. A game's end, which the boards decide,
+// is taken from the window (its box, or the taskbar's flash) and held to the model too.
+struct RunModel {
+    int gameOver = 1, paused = 0, timer = 0, mode = 0, pending = 0;
+    void Command(int id) {  // a menu command, or an accelerator's
+        if (id >= IDM_STANDARD_GAME && id <= IDM_VERSUS_GAME) gameOver = paused = pending = 0, mode = id - 201;
+        if ((id == IDM_PAUSE || id == IDM_MANUAL) && !gameOver) paused = id == IDM_MANUAL || !paused;
+        timer = !gameOver && !paused;  // the settings and the about box leave it so, however closed
+    }
+    // A key-down or character at the main window (held: bit 30) from the game's loop (loop),
+    // or a box's: only the loop's accelerators (the keys 1 to 4; the characters 1 to 4, space
+    // and R) run commands, a held key's neither a game nor the pause, and none while minimized.
+    void Key(UINT message, WPARAM key, bool held, bool loop, bool minimized) {
+        const int game = key >= '1' && key <= '4' ? static_cast<int>(key - '1') + IDM_STANDARD_GAME : 0;
+        const bool acts = loop && !minimized, typed = key == VK_RETURN || key == VK_TAB || key == VK_ESCAPE ||
+                                                      (key >= VK_LEFT && key <= VK_DOWN) || (key >= '0' && key <= 'Z');
+        if (message == WM_CHAR && acts && (key == 'r' || key == 'R')) Command(IDM_SETTINGS);
+        if (acts && !held && (game || (message == WM_CHAR && key == ' '))) Command(game ? game : IDM_PAUSE);
+        if (message == WM_KEYDOWN && typed && !(loop && game) && key != 'R' && !held && paused && !gameOver)
+            Command(IDM_PAUSE);
+    }
+    std::string Ended(bool minimized) {  // a game's end: its box opened, or the button flashed
+        timer = 0, pending = minimized;
+        return std::exchange(gameOver, 1) ? "  run state: a game that was over ended again\n" : "";
+    }
+    std::string Said() const {
+        return "game over " + std::to_string(gameOver) + ", paused " + std::to_string(paused) + ", timer " +
+               (timer ? "running" : "stopped") + ", mode " + std::to_string(mode) + ", box pending " +
+               std::to_string(pending);
+    }
+};
+
 bool IsVerb(const std::string& verb, bool inStorm = false) {
     return (inStorm ? kStormVerbs : kVerbs).find(" " + verb + " ") != std::string::npos;
 }
@@ -319,11 +356,18 @@ class Session : public ::testing::Test {
         ASSERT_EQ(LoadBrickTable(brickTable), 1) << "kvader.dat must be in the working directory";
         accelerators_ = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDA_MAIN));
         openManual = [](HWND, const wchar_t* file) { current_->out_ << "  manual opened: " << Utf8(file) << "\n"; };
+        flashTaskbar = [](HWND) { current_->out_ << "  taskbar button flashes\n" << current_->model_.Ended(true); };
+        realTimer_ = setFallTimer;
+        setFallTimer = [](HWND window, uint32_t interval) {
+            current_->timer_on_ = interval != 0, realTimer_(window, interval);
+        };
         SetTextSize(0, nullptr);  // whatever a run that was killed left behind
     }
     void SetUp() override {
         current_ = this;
         settings = kStartSettings;
+        model_ = RunModel{};
+        timer_on_ = 0;
         drawState = 1;
         SetRandomDraw(NextDraw);
         SetBrickSelection(kRandomSelection, 5);
@@ -350,6 +394,9 @@ class Session : public ::testing::Test {
 
     static inline Session* current_;
     static inline HACCEL accelerators_;
+    static inline void (*realTimer_)(HWND, uint32_t);
+    RunModel model_;
+    int timer_on_ = 0;  // the fall timer as the window last set it
     HWND main_ = nullptr, seen_ = nullptr;
     UINT_PTR timer_ = 0;
     bool falling_ = false;  // in Falls
@@ -362,8 +409,9 @@ class Session : public ::testing::Test {
 // texts; of the settings only the fields and the choice) with the wells behind it,
 // then give it the next queued answer, or else OK (Cancel in the settings dialog). The
 // answers: fill SPEED PERIOD INTENSITY random|better|worse ("-" an empty field), ok,
-// cancel, enter, escape, close, look (write it again), wait (Falls(1) while it is open),
-// key NAME (a key-down to the main window under it, as Wine may let through).
+// cancel, close, look (write it again), wait (Falls(1) while it is open), key NAME (a
+// key-down to the main window under it, as Wine may let through), press NAME (a key-down
+// to the control with the focus, as the keyboard would).
 void Session::OnModal() {
     HWND box = nullptr;
     if (falling_) return;
@@ -371,6 +419,9 @@ void Session::OnModal() {
     if (!box) return;
     const bool isSettings = GetDlgItem(box, IDC_SPEED_EDIT) != nullptr;
     const std::string answer = !answers_.empty() ? answers_.front() : box == seen_ ? "" : isSettings ? "cancel" : "ok";
+    if (box != seen_ && FindWindowExW(box, nullptr, L"Static", texts[kTextGameOver]))
+        out_ << (IsIconic(main_) ? "  run state: a box opens over the minimized window\n" : "")
+             << (std::exchange(model_.pending, 0) ? "" : model_.Ended(false));
     if (box != seen_ || answer == "look") {
         out_ << (box != seen_ ? "  open: " : "  still open: ") << Text(box);
         for (HWND item : Controls(box)) {
@@ -378,7 +429,7 @@ void Session::OnModal() {
                                                     : IsDlgButtonChecked(box, GetDlgCtrlID(item)) == BST_CHECKED;
             if (shown && !Text(item).empty()) out_ << " / " << Text(item);
         }
-        out_ << "\n" << (box != seen_ ? Unpainted() : "");
+        out_ << "\n" << (box != seen_ && !IsIconic(main_) ? Unpainted() : "");
         seen_ = box;
     }
     if (!answers_.empty()) answers_.pop_front();
@@ -393,22 +444,22 @@ void Session::OnModal() {
                          IDC_RANDOM_RADIO + (field[3] == "better") + 2 * (field[3] == "worse"));
     }
     if (verb == "ok" || verb == "cancel") PostMessageW(box, WM_COMMAND, verb == "ok" ? IDOK : IDCANCEL, 0);
-    if (verb == "enter" || verb == "escape")  // to the control with the focus, as the keyboard would
-        PostMessageW(GetFocus() ? GetFocus() : box, WM_KEYDOWN, verb == "enter" ? VK_RETURN : VK_ESCAPE, 1);
+    const WPARAM key = KeyOf(field[0]);
+    if (verb == "press") PostMessageW(GetFocus() ? GetFocus() : box, WM_KEYDOWN, key, 1);
     if (verb == "close") PostMessageW(box, WM_CLOSE, 0, 0);
-    if (verb == "key") PostMessageW(main_, WM_KEYDOWN, KeyOf(field[0]), 1);
+    if (verb == "key") PostMessageW(main_, WM_KEYDOWN, key, 1), model_.Key(WM_KEYDOWN, key, false, false, false);
 }
 
-// One message through the game's loop, the fall timer's own ticks only with fallTicks;
-// one while no game runs or while it is paused is written.
+// One message through the game's loop and the model, the fall timer's own ticks only with fallTicks.
 void Session::Step(MSG& msg, bool fallTicks) {
     const bool fall = msg.message == WM_TIMER && msg.hwnd == main_ && msg.wParam == FALL_TIMER;
-    if (fall && (settings.gameOver || settings.paused))
-        out_ << "  the fall timer ticks while " << (settings.gameOver ? "no game runs\n" : "paused\n");
     if (msg.message == WM_QUIT)
         out_ << "  quit " << msg.wParam << "\n";
-    else if (!fall || fallTicks)
+    else if (!fall || fallTicks) {
+        if (msg.hwnd == main_ && msg.message == WM_COMMAND) model_.Command(LOWORD(msg.wParam));
+        if (msg.hwnd == main_) model_.Key(msg.message, msg.wParam, msg.lParam & kHeldKeyBit, true, IsIconic(main_));
         DispatchLoopMessage(main_, accelerators_, msg);
+    }
 }
 
 // Lets the game run by itself, its fall timer included, until the player's well has
@@ -444,7 +495,8 @@ std::string Session::Falls(int times) {
 // One input through the game's loop.
 void Session::Input(const std::string& verb, const std::string& arg) {
     wchar_t ch[4] = {};
-    if (verb == "key") PostMessageW(main_, WM_KEYDOWN, KeyOf(arg), 1);
+    if (verb == "key" || verb == "held")
+        PostMessageW(main_, WM_KEYDOWN, KeyOf(arg), verb == "key" ? 1 : 1 | kHeldKeyBit);
     if (verb == "char" && MultiByteToWideChar(CP_UTF8, 0, arg.c_str(), -1, ch, 4))
         PostMessageW(main_, WM_CHAR, ch[0], 1);
     if (verb == "menu") PostMessageW(main_, WM_COMMAND, static_cast<WPARAM>(atoi(arg.c_str())), 0);
@@ -471,13 +523,17 @@ void Session::Input(const std::string& verb, const std::string& arg) {
     if (verb == "show" && arg == "corner" && SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
         SetWindowPos(main_, nullptr, area.right - 100, area.bottom - 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     else if (verb == "show")
-        ShowWindow(main_, arg == "minimize" ? SW_MINIMIZE : SW_RESTORE);
+        arg == "minimize" ? ShowWindow(main_, SW_MINIMIZE) : SendMessageW(main_, WM_SYSCOMMAND, SC_RESTORE, 0);
     if (verb == "start") out_ << StartUp(arg);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) Step(msg, false);
     if (IsWindow(main_) && !IsIconic(main_)) out_ << Unpainted();  // a minimized window shows no well
     for (const Board* board : {&playerBoard, &computerBoard})
         if (const std::string fault = BoardFault(*board); !fault.empty()) out_ << "  unsound board: " << fault << "\n";
+    const RunModel real{settings.gameOver, settings.paused, timer_on_, playerBoard.mode, settings.boxPending};
+    if (IsWindow(main_) && (real.Said() != model_.Said() || (model_.pending && !IsIconic(main_))))
+        out_ << "  run state: " << real.Said() << " where the model says " << model_.Said()
+             << (IsIconic(main_) ? ", minimized\n" : ", restored\n");
 }
 
 // ", beyond the work area" where window's frame crosses its monitor's work area, ", in
@@ -588,7 +644,7 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM count) {  // this process's window
 // The storm: the script's lines in random order, each with its answers (only verbs the
 // storm takes, no Escape, no answer that waits), for KVADER_STORM_SECONDS (60),
 // repeated by KVADER_STORM_SEED; after each input what must always hold: sound boards,
-// wells painted as they are, no tick of the fall timer while no game runs.
+// wells painted as they are, the run state the model's.
 TEST_F(Session, StormOfRandomInputLeavesTheGameSound) {
     std::vector<std::string> lines;
     std::string line, verb, answers, fault;
@@ -596,7 +652,8 @@ TEST_F(Session, StormOfRandomInputLeavesTheGameSound) {
         if (!(std::istringstream(line) >> verb) || !IsVerb(verb)) continue;
         if (verb == "answer") answers += line + "\n";
         if (verb == "answer") continue;
-        if (IsVerb(verb, true) && line != "key Escape" && answers.find("wait") == std::string::npos)
+        if (IsVerb(verb, true) && line != "key Escape" && line != "show corner" &&
+            answers.find("wait") == std::string::npos)
             lines.push_back(answers + line);
         answers.clear();
     }
@@ -616,9 +673,9 @@ TEST_F(Session, StormOfRandomInputLeavesTheGameSound) {
         gameOvers += said.find("GAME OVER!") != std::string::npos;
         refusals += said.find("Hodnoty nesm") != std::string::npos;
         if (std::chrono::steady_clock::now() - before > std::chrono::seconds(3)) fault = "no answer within 3 seconds";
-        for (const char* wrong : {"unsound", "painted wrong", "ticks while"})
+        for (const char* wrong : {"unsound", "painted wrong", "run state"})
             if (said.find(wrong) != std::string::npos) fault = said;
-        fault = fault.empty() ? "" : input + ": " + fault;
+        fault = fault.empty() ? "" : "step " + std::to_string(count + 1) + ", " + input + ": " + fault;
     }
     answers_.clear();
     EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&after));

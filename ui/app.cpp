@@ -12,7 +12,11 @@
 #include "ui/run_state.h"
 
 void DispatchLoopMessage(HWND mainWindow, HACCEL table, MSG& msg) {
-    if (TranslateAcceleratorW(mainWindow, table, &msg)) return;
+    const bool isKey = msg.message == WM_KEYDOWN || msg.message == WM_CHAR;
+    translatingHeldKey = isKey && (msg.lParam & kHeldKeyBit);
+    const int translated = TranslateAcceleratorW(mainWindow, table, &msg);
+    translatingHeldKey = false;
+    if (translated) return;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
 }

@@ -10,6 +10,7 @@ int RunKvader(HINSTANCE instance, int show);
 
 // One step of the message loop: the accelerators of table first, for mainWindow;
 // every other message is translated (which makes the characters the accelerators
-// match) and dispatched. No dialog keyboard handling. RunKvader's loop runs it, and
+// match) and dispatched; while a key-down or character of a held key is translated,
+// translatingHeldKey is set. No dialog keyboard handling. RunKvader's loop runs it, and
 // the tests feed their keys and characters through it.
 void DispatchLoopMessage(HWND mainWindow, HACCEL table, MSG& msg);

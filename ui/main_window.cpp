@@ -19,6 +19,11 @@ void OpenWithShell(HWND owner, const wchar_t* file) {
     ShellExecuteW(owner, L"open", file, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+void FlashTaskbarButton(HWND window) {
+    FLASHWINFO flash{sizeof flash, window, FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
+    FlashWindowEx(&flash);
+}
+
 HINSTANCE InstanceOf(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)); }
 
 // The height of the client area and of each part in it: the wells', or the panel
@@ -85,7 +90,7 @@ void Main_OnPause(HWND window) {
 }
 
 void Main_OnSettings(HWND window) {
-    KillTimer(window, FALL_TIMER);
+    setFallTimer(window, 0);
     DialogBoxParamW(InstanceOf(window), MAKEINTRESOURCEW(IDD_SETTINGS), window, SettingsDlgProc, 0);
     if (settings.gameOver) {
         ShowSpeed(settings.baseInterval);
@@ -96,7 +101,7 @@ void Main_OnSettings(HWND window) {
 }
 
 void Main_OnAbout(HWND window) {
-    KillTimer(window, FALL_TIMER);
+    setFallTimer(window, 0);
     DialogBoxParamW(InstanceOf(window), MAKEINTRESOURCEW(IDD_ABOUT), window, AboutDlgProc, 0);
     RestartFallTimer(window);  // unless no game runs or it is paused
 }
@@ -107,14 +112,23 @@ void Main_OnCommand(HWND window, int id) {
         case IDM_AUTOMATIC_GAME:
         case IDM_HINT_GAME:
         case IDM_VERSUS_GAME:
+            if (translatingHeldKey) break;  // a held key starts one game
             settings.gameOver = 0;
-            settings.paused = 0;  // a new game runs, whatever the last one was doing
+            settings.paused = 0;      // a new game runs, whatever the last one was doing
+            settings.boxPending = 0;  // and the last one's box is not shown over it
             StartGame(window, id - IDM_STANDARD_GAME);
             break;
-        case IDM_PAUSE: Main_OnPause(window); break;
+        case IDM_PAUSE:
+            if (!translatingHeldKey) Main_OnPause(window);  // a held space bar pauses once
+            break;
         case IDM_SETTINGS: Main_OnSettings(window); break;
         case IDM_MANUAL: {
-            SendMessageW(window, WM_COMMAND, IDM_PAUSE, 0);
+            // A player reading the manual is not playing: a running game pauses, a
+            // paused one stays paused.
+            if (!settings.gameOver) {
+                settings.paused = 1;
+                RestartFallTimer(window);
+            }
             wchar_t manual[MAX_PATH];
             GameFilePath(texts[kTextManualFile], manual);
             openManual(window, manual);
@@ -126,12 +140,33 @@ void Main_OnCommand(HWND window, int id) {
     }
 }
 
-// Keys reach the player's well only while a game runs; while paused, the space bar
-// goes through (its character then resumes through the accelerator) and any other
-// key only resumes.
+// The game's keys: the arrows, Z, X and Enter, and every key that types a character
+// (the space bar, the digits, the letters). The others (Shift, Ctrl, the Windows and
+// context-menu keys, the function keys, the lock keys, volume, media, browser and
+// launch keys) are the system's.
+bool IsGameKey(WPARAM key) {
+    switch (key) {
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case 'Z':
+        case 'X':
+        case VK_RETURN: return true;
+        default: return MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_CHAR) != 0;
+    }
+}
+
+// The game's keys reach the player's well only while a game runs. While paused, the
+// space bar goes through (its character then resumes through the accelerator), R
+// leaves its character to open the settings over the pause, a held key does nothing,
+// and any other key only resumes. Every other key goes on to the system, which makes
+// app commands of the volume and media keys: it never resumes a game nor reaches a well.
 LRESULT Main_OnKeyDown(HWND window, WPARAM key, LPARAM lParam) {
+    if (!IsGameKey(key)) return DefWindowProcW(window, WM_KEYDOWN, key, lParam);
     if (settings.gameOver) return 0;
     if (!settings.paused || key == VK_SPACE) return SendMessageW(playerBoardWnd, WM_KEYDOWN, key, lParam);
+    if (key == 'R' || (lParam & kHeldKeyBit)) return 0;
     settings.paused = 0;
     RestartFallTimer(window);
     return 0;
@@ -140,11 +175,27 @@ LRESULT Main_OnKeyDown(HWND window, WPARAM key, LPARAM lParam) {
 // The game is over from the moment its box opens: the box's own loop dispatches what
 // reaches the main window (Wine lets keys through to a restored owner), and a key
 // that went on to the well would land the refused brick again and open a second box.
-// A report from a game already over is ignored.
+// A report from a game already over is ignored. A minimized window shows no box: one
+// over the desktop would disable its owner, which then would not restore. Its taskbar
+// button asks for attention instead, and the box waits for the restore.
 void Main_OnGameOver(HWND window) {
     if (settings.gameOver) return;
     settings.gameOver = 1;
-    KillTimer(window, FALL_TIMER);
+    setFallTimer(window, 0);
+    if (IsIconic(window)) {
+        settings.boxPending = 1;
+        flashTaskbar(window);
+        return;
+    }
+    MessageBoxW(window, texts[kTextGameOver], texts[kTextAppName], MB_OK);
+}
+
+// The box of a game that ended while the window was minimized, over the window
+// restored and painted; once, whatever else restores it meanwhile.
+void Main_OnShowGameOver(HWND window) {
+    if (!settings.boxPending || IsIconic(window)) return;
+    settings.boxPending = 0;
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     MessageBoxW(window, texts[kTextGameOver], texts[kTextAppName], MB_OK);
 }
 
@@ -159,13 +210,20 @@ void Main_OnSettingChange(HWND window) {
     SetClientSize(window, MainClientSize(playerBoard.mode));
 }
 
+// The taskbar, Alt+Tab, the window menu and ShowWindow all restore through here.
 void Main_OnSize(HWND window, WPARAM kind) {
-    if (kind == SIZE_RESTORED && layoutPending) Main_OnSettingChange(window);
+    if (kind != SIZE_RESTORED) return;
+    if (layoutPending) Main_OnSettingChange(window);
+    // Posted, not sent as the private messages are: the box opens once the restore has
+    // ended, not inside it.
+    if (settings.boxPending) PostMessageW(window, UM_SHOWGAMEOVER, 0, 0);
 }
 
 }  // namespace
 
 void (*openManual)(HWND owner, const wchar_t* file) = OpenWithShell;
+void (*flashTaskbar)(HWND window) = FlashTaskbarButton;
+bool translatingHeldKey;
 
 HWND CreateMainWindow(HINSTANCE instance) {
     WNDCLASSW wc = {};
@@ -216,11 +274,15 @@ void StartGame(HWND window, int mode) {
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: CreateChildWindows(window); return 0;
-        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_DESTROY:
+            settings.boxPending = 0;  // a box still waiting is dropped with its window
+            PostQuitMessage(0);
+            return 0;
         case WM_KEYDOWN: return Main_OnKeyDown(window, wParam, lParam);
         case WM_COMMAND: Main_OnCommand(window, LOWORD(wParam)); return 0;
         case WM_TIMER: SendMessageW(playerBoardWnd, WM_KEYDOWN, VK_DOWN, 0); return 0;
         case UM_GAMEOVER: Main_OnGameOver(window); return 0;
+        case UM_SHOWGAMEOVER: Main_OnShowGameOver(window); return 0;
         case WM_SETTINGCHANGE: Main_OnSettingChange(window); return 0;
         case WM_SIZE: Main_OnSize(window, wParam); return 0;
         default: return DefWindowProcW(window, message, wParam, lParam);

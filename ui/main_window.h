@@ -28,3 +28,14 @@ void StartGame(HWND window, int mode);
 // How the manual is opened: the shell's "open" verb. It exists so that tests can
 // replace it and record the request instead.
 extern void (*openManual)(HWND owner, const wchar_t* file);
+
+// How the taskbar button asks for attention when a game ends while the window is
+// minimized (FlashWindowEx, until the window comes to the foreground); replaceable
+// by tests, as openManual is. The box opens when the window has been restored.
+extern void (*flashTaskbar)(HWND window);
+
+// Set by the message loop while it translates a key-down or character of a held key
+// (bit 30 of its lParam, the repeat bit): the commands that must act once a press,
+// a new game and the pause, ignore what an accelerator makes of it.
+extern bool translatingHeldKey;
+inline constexpr LPARAM kHeldKeyBit = LPARAM{1} << 30;  // of a key-down's or character's lParam

@@ -13,11 +13,19 @@ int32_t cellPixels = 16;
 
 wchar_t texts[kTextCount][kTextLength];
 
-void RestartFallTimer(HWND mainWindow) {
-    if (settings.gameOver || settings.paused)
-        KillTimer(mainWindow, FALL_TIMER);
+namespace {
+void SetTimerOf(HWND mainWindow, uint32_t interval) {
+    if (interval)
+        SetTimer(mainWindow, FALL_TIMER, interval, nullptr);
     else
-        SetTimer(mainWindow, FALL_TIMER, settings.curInterval, nullptr);
+        KillTimer(mainWindow, FALL_TIMER);
+}
+}  // namespace
+
+void (*setFallTimer)(HWND mainWindow, uint32_t interval) = SetTimerOf;
+
+void RestartFallTimer(HWND mainWindow) {
+    setFallTimer(mainWindow, settings.gameOver || settings.paused ? 0 : settings.curInterval);
 }
 
 void LoadTexts(HINSTANCE instance) {

@@ -20,10 +20,11 @@ struct GameSettings {
     uint32_t intensity;     // intensity of the brick selection; never 0
     int32_t paused;         // 1 while the game is paused
     int32_t gameOver;       // 1 while no game runs (from start-up until the first game)
+    int32_t boxPending;     // 1 while a game that ended minimized waits for the restore to show its box
 };
 // The settings at start-up: 1 s a fall, a speed-up every 10 bricks, random bricks at
 // intensity 5, no game.
-inline constexpr GameSettings kStartSettings{1000, 1000, 10, 0, 5, 0, 1};
+inline constexpr GameSettings kStartSettings{1000, 1000, 10, 0, 5, 0, 1, 0};
 extern GameSettings settings;
 
 extern BrickTable brickTable;  // filled once at start-up, read-only afterwards
@@ -54,6 +55,11 @@ inline constexpr uint32_t NotBelowShortest(uint32_t interval) {
 // kShortestInterval.
 inline constexpr uint32_t SpedUp(uint32_t interval) { return NotBelowShortest(interval * 9 / 10); }
 
+// Starts FALL_TIMER of mainWindow at interval ms, from a full period, or stops it
+// (interval 0). Every start and stop of the fall timer goes through it, so that the
+// tests can watch the timer, which no Win32 call reports.
+extern void (*setFallTimer)(HWND mainWindow, uint32_t interval);
+
 // Puts FALL_TIMER of mainWindow in step with the run state: while a game runs and is
 // not paused it (re)starts it at curInterval, from a full period; otherwise it stops
 // it. The main window calls it on every change of the run state and after its
@@ -61,10 +67,12 @@ inline constexpr uint32_t SpedUp(uint32_t interval) { return NotBelowShortest(in
 // the automatic game the space bar lands a brick).
 void RestartFallTimer(HWND mainWindow);
 
-// Private messages, always sent, never posted.
+// Private messages, always sent, never posted (UM_SHOWGAMEOVER aside).
 inline constexpr UINT UM_NEWGAME = WM_USER + 1;   // wParam GameMode, lParam 1 on the computer's board
 inline constexpr UINT UM_GAMEOVER = WM_USER + 2;  // board window -> its parent
 inline constexpr UINT UM_PUTBRICK = WM_USER + 3;  // wParam: the BrickType the player has landed
+// Posted by the main window to itself as it is restored with a game-over box pending.
+inline constexpr UINT UM_SHOWGAMEOVER = WM_USER + 4;
 
 // The seven texts of the string table, ids 401 to 407.
 inline constexpr int kTextCount = 7;
