@@ -2,7 +2,6 @@
 # make deps and make test-win32 against an archive caught mid-sync, with stand-ins first on PATH
 # for apt-get, dpkg-query (what is missing), dpkg, sudo and ctest. Usage: deps_test.sh SOURCE_DIR
 set -u
-unset KVADER_REQUIRE_32BIT KVADER_APT_TRIES
 src=$1 t=$(mktemp -d) checks=0 failures=0
 trap 'rm -rf "$t"' EXIT
 mkdir "$t/bin" "$t/state"
@@ -14,7 +13,7 @@ stand_in dpkg-query 'for p; do :; done; grep -qx "$p" '"$t/missing"' || echo "in
 for tool in "dpkg echo i386" "sudo exec \"\$@\"" "ctest echo ctest \$*"; do stand_in ${tool%% *} "${tool#* }"; done
 check() { # the exit wanted (0 or 1), the make arguments, the updates asked for by then, what the output holds
   want=$1 make_args=$2 updates=$3 checks=$((checks + 1)); shift 3
-  env PATH="$t/bin:$PATH" KVADER_DEPS_STATE="$t/state" KVADER_APT_PAUSE=0 KVADER_WINE32="$t/none" \
+  env PATH="$t/bin:$PATH" KVADER_DEPS_STATE="$t/state" KVADER_APT_TRIES=3 KVADER_APT_PAUSE=0 KVADER_REQUIRE_32BIT=0 KVADER_WINE32="$t/none" \
     make --no-print-directory -C "$src" $make_args >"$t/out" 2>&1 && got=0 || got=1
   for text in "$@"; do grep -qF -- "$text" "$t/out" || got="$got, without \"$text\""; done
   [ "$(grep -c '^apt-get update' "$t/calls")" = "$updates" ] || got="$got, not $updates updates"

@@ -72,7 +72,6 @@ def ended(code_wanted, what):
 # Only a visible window is looked for: one not yet mapped takes no focus, and the box's key would be lost.
 box = until(lambda: xdotool('search', '--onlyvisible', '--name', '^Kvader$').split('\n')[0],
             'no box for the broken brick file', 30)
-time.sleep(0.5)
 xdotool('windowfocus', '--sync', box)
 xdotool('key', 'Return')
 ended(1, 'Enter on the box')

@@ -356,8 +356,11 @@ class Session : public ::testing::Test {
         ASSERT_EQ(LoadBrickTable(brickTable), 1) << "kvader.dat must be in the working directory";
         accelerators_ = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDA_MAIN));
         openManual = [](HWND, const wchar_t* file) { current_->out_ << "  manual opened: " << Utf8(file) << "\n"; };
-        flashTaskbar = [](HWND) { current_->out_ << "  taskbar button flashes\n" << current_->model_.Ended(true); };
-        realTimer_ = setFallTimer;
+        realFlash_ = flashTaskbar, realTimer_ = setFallTimer;  // watched, and called
+        flashTaskbar = [](HWND window) {
+            current_->out_ << "  taskbar button flashes\n" << current_->model_.Ended(true);
+            realFlash_(window);
+        };
         setFallTimer = [](HWND window, uint32_t interval) {
             current_->timer_on_ = interval != 0, realTimer_(window, interval);
         };
@@ -394,7 +397,7 @@ class Session : public ::testing::Test {
 
     static inline Session* current_;
     static inline HACCEL accelerators_;
-    static inline void (*realTimer_)(HWND, uint32_t);
+    static inline void (*realTimer_)(HWND, uint32_t), (*realFlash_)(HWND);
     RunModel model_;
     int timer_on_ = 0;  // the fall timer as the window last set it
     HWND main_ = nullptr, seen_ = nullptr;
@@ -532,8 +535,7 @@ void Session::Input(const std::string& verb, const std::string& arg) {
         if (const std::string fault = BoardFault(*board); !fault.empty()) out_ << "  unsound board: " << fault << "\n";
     const RunModel real{settings.gameOver, settings.paused, timer_on_, playerBoard.mode, settings.boxPending};
     if (IsWindow(main_) && (real.Said() != model_.Said() || (model_.pending && !IsIconic(main_))))
-        out_ << "  run state: " << real.Said() << " where the model says " << model_.Said()
-             << (IsIconic(main_) ? ", minimized\n" : ", restored\n");
+        out_ << "  run state: " << real.Said() << "; model: " << model_.Said() << "\n";  // or a box waits, restored
 }
 
 // ", beyond the work area" where window's frame crosses its monitor's work area, ", in
