@@ -172,6 +172,8 @@ LRESULT Main_OnKeyDown(HWND window, WPARAM key, LPARAM lParam) {
     return 0;
 }
 
+void ShowGameOverBox(HWND window) { MessageBoxW(window, texts[kTextGameOver], texts[kTextAppName], MB_OK); }
+
 // The game is over from the moment its box opens: the box's own loop dispatches what
 // reaches the main window (Wine lets keys through to a restored owner), and a key
 // that went on to the well would land the refused brick again and open a second box.
@@ -187,7 +189,7 @@ void Main_OnGameOver(HWND window) {
         flashTaskbar(window);
         return;
     }
-    MessageBoxW(window, texts[kTextGameOver], texts[kTextAppName], MB_OK);
+    ShowGameOverBox(window);
 }
 
 // The box of a game that ended while the window was minimized, over the window
@@ -196,7 +198,7 @@ void Main_OnShowGameOver(HWND window) {
     if (!settings.boxPending || IsIconic(window)) return;
     settings.boxPending = 0;
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    MessageBoxW(window, texts[kTextGameOver], texts[kTextAppName], MB_OK);
+    ShowGameOverBox(window);
 }
 
 // The text size or the menu font may have changed, and with it the menu bar's height
