@@ -1,5 +1,5 @@
 // kvader-sim: plays automatic games without windows and reports how well the
-// computer plays. Exit codes: 0 done, 1 a file could not be used, 2 bad arguments.
+// computer plays. Its help (kDraws) lists the exit codes.
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <chrono>
@@ -45,7 +45,11 @@ const char* const kDraws =
     "Draws: the 15-bit linear congruential generator state = state * 214013 + 2531011 (unsigned 32-bit), "
     "draw = (state >> 16) & 32767. Game i (counting from 0) starts the generator at seed + i, so every game "
     "is the same on every platform and build, whatever --jobs is and whichever games run before it.\n"
-    "Exit codes: 0 done, 1 the brick file or the CSV file could not be used, 2 bad arguments.";
+    "Exit codes: 0 done; 1 the brick file is missing or refused, the CSV or log file cannot be written "
+    "(nothing is written to either), or the run failed where no check foresees it (not enough memory for the "
+    "results of its games, a thread the system would not start), each with a message that says which; 2 bad "
+    "arguments (an unknown option or argument, a missing value, a value outside its range or choices), with the "
+    "usage.";
 
 // A bar on standard error while games are played, for a person watching.
 void ShowProgress(uint32_t done, uint32_t games) {

@@ -25,7 +25,8 @@ RECORDED = [
     ('worse-40-summary.txt', ['--games', '40', '--seed', '2000', *WORSE]),  # beyond the t table
 ]
 # Runs that must be refused, recorded in errors.txt: exit code, whether the usage is
-# shown, and the first line of the message (WORK stands for a scratch folder).
+# shown, and the first line of the message (WORK stands for a scratch folder). Each
+# but the CSV's own also names a CSV, which none of them may write.
 REFUSED = [['--games', '0'], ['--games', 'abc'], ['--games'], ['--seed', '-1'], ['--seed', '4294967296'],
            ['--selection', 'best'], ['--intensity', '0'], ['--intensity', '2147483648'], ['--max-bricks', '0'],
            ['--jobs', '0'], ['--unknown'], ['stray'], ['--data', 'WORK/none.dat'], ['--data', 'WORK/broken.dat'],
@@ -46,7 +47,7 @@ def output(name, args, jobs, work):
         said, csv = '', ['--csv', os.path.join(work, 'untouched.csv')]
         for refused in REFUSED:
             cwd, args = (work, []) if refused[0].startswith('(') else (None, [a.replace('WORK', work) for a in refused])
-            r = run(['--games', '1'] * ('--games' not in args) + csv + args, cwd)
+            r = run(['--games', '1'] * ('--games' not in args) + csv * ('--csv' not in args) + args, cwd)
             said += f"{' '.join(refused)}: exit {r.returncode}, usage {'Usage:' in r.stdout + r.stderr}: " \
                     f"{(r.stderr.splitlines() or [''])[0].replace(work, 'WORK')}\n"
         return said + f'CSV written: {os.path.exists(csv[1])}\n'
