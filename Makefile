@@ -23,7 +23,7 @@ XVFB         := xvfb-run -a -n $(or $(KVADER_FIRST_DISPLAY),99) -s "$(SCREEN)"
 stop_wine    = for prefix in $(CURDIR)/build/win64/wineprefix $(CURDIR)/build/win32/wineprefix; do \
 	    [ -d $$prefix ] && WINEPREFIX=$$prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1; done; true
 
-.PHONY: all deps build format-check lint test test-win32 coverage test-debian13 golden fuzz bench results play dist clean
+.PHONY: all deps build format-check lint docs-check test test-win32 coverage test-debian13 golden fuzz bench results play dist clean
 
 # Configures preset $(1) unless its build folder already is.
 configure = [ -f build/$(1)/CMakeCache.txt ] || cmake --preset $(1)
@@ -62,6 +62,10 @@ format-check: deps
 lint: build
 	@tools/lint build/native build/win64
 
+# Fails where the README, docs/ or the manual say what the code does not (tools/check-docs).
+docs-check: build
+	@echo "== documents"; tools/check-docs build/native/kvader-sim build $(PRESETS)
+
 # Runs every test of every build. The 32-bit build's tests run under the 32-bit Wine;
 # on a kernel that refuses 32-bit programs only those that need no Wine run, and the
 # run says so (KVADER_REQUIRE_32BIT=1 makes that a failure).
@@ -69,6 +73,7 @@ test: build
 	@rc=0; \
 	$(MAKE) --no-print-directory format-check || rc=1; \
 	tools/lint build/native build/win64 || rc=1; \
+	echo "== documents"; tools/check-docs build/native/kvader-sim build $(PRESETS) || rc=1; \
 	for p in native native-asan fuzz; do \
 	    echo "== tests: $$p"; ctest --preset $$p || rc=1; \
 	done; \
