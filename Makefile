@@ -126,7 +126,8 @@ coverage: deps
 	tools/coverage-report build/coverage-host build/coverage-win64
 
 # make test on a fresh Debian 13 (Wine 10) made from Debian's archive, with the
-# committed HEAD (tools/test-debian13; needs root). CI runs it after make test.
+# committed HEAD (tools/test-debian13: root, as CI runs it, and a kernel that lets it
+# make user namespaces). CI runs it after make test.
 test-debian13:
 	tools/test-debian13
 
