@@ -62,9 +62,11 @@ format-check: deps
 lint: build
 	@tools/lint build/native build/win64
 
-# Fails where the README, docs/ or the manual say what the code does not (tools/check-docs).
+# Fails where the README, docs/ or the manual say what the code does not (tools/check-docs),
+# after make build: make test runs it without building again.
+check_docs   = echo "== documents"; tools/check-docs build/native/kvader-sim build $(PRESETS)
 docs-check: build
-	@echo "== documents"; tools/check-docs build/native/kvader-sim build $(PRESETS)
+	@$(check_docs)
 
 # Runs every test of every build. The 32-bit build's tests run under the 32-bit Wine;
 # on a kernel that refuses 32-bit programs only those that need no Wine run, and the
@@ -73,7 +75,7 @@ test: build
 	@rc=0; \
 	$(MAKE) --no-print-directory format-check || rc=1; \
 	tools/lint build/native build/win64 || rc=1; \
-	echo "== documents"; tools/check-docs build/native/kvader-sim build $(PRESETS) || rc=1; \
+	$(check_docs) || rc=1; \
 	for p in native native-asan fuzz; do \
 	    echo "== tests: $$p"; ctest --preset $$p || rc=1; \
 	done; \
