@@ -90,7 +90,7 @@ void Main_OnPause(HWND window) {
 }
 
 void Main_OnSettings(HWND window) {
-    setFallTimer(window, 0);
+    StopFallTimer(window);
     DialogBoxParamW(InstanceOf(window), MAKEINTRESOURCEW(IDD_SETTINGS), window, SettingsDlgProc, 0);
     if (settings.gameOver) {
         ShowSpeed(settings.baseInterval);
@@ -101,7 +101,7 @@ void Main_OnSettings(HWND window) {
 }
 
 void Main_OnAbout(HWND window) {
-    setFallTimer(window, 0);
+    StopFallTimer(window);
     DialogBoxParamW(InstanceOf(window), MAKEINTRESOURCEW(IDD_ABOUT), window, AboutDlgProc, 0);
     RestartFallTimer(window);  // unless no game runs or it is paused
 }
@@ -135,15 +135,17 @@ void Main_OnCommand(HWND window, int id) {
             break;
         }
         case IDM_ABOUT: Main_OnAbout(window); break;
-        case IDM_EXIT: DestroyWindow(window); break;
+        case IDM_EXIT:
+            if (!translatingHeldKey) DestroyWindow(window);  // Escape held past a box it closed quits nothing
+            break;
         default: break;
     }
 }
 
 // The game's keys: the arrows, Z, X and Enter, and every key that types a character
-// (the space bar, the digits, the letters). The others (Shift, Ctrl, the Windows and
-// context-menu keys, the function keys, the lock keys, volume, media, browser and
-// launch keys) are the system's.
+// (the space bar, the digits, the letters, on any layout). The others (Tab, Backspace,
+// Escape, the dead keys, Shift, Ctrl, the Windows and context-menu keys, the function
+// keys, the lock keys, volume, media, browser and launch keys) are the system's.
 bool IsGameKey(WPARAM key) {
     switch (key) {
         case VK_LEFT:
@@ -153,7 +155,7 @@ bool IsGameKey(WPARAM key) {
         case 'Z':
         case 'X':
         case VK_RETURN: return true;
-        default: return MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_CHAR) != 0;
+        default: return TypesGameCharacter(MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_CHAR));
     }
 }
 
@@ -183,7 +185,7 @@ void ShowGameOverBox(HWND window) { MessageBoxW(window, texts[kTextGameOver], te
 void Main_OnGameOver(HWND window) {
     if (settings.gameOver) return;
     settings.gameOver = 1;
-    setFallTimer(window, 0);
+    StopFallTimer(window);
     if (IsIconic(window)) {
         settings.boxPending = 1;
         flashTaskbar(window);
@@ -212,13 +214,22 @@ void Main_OnSettingChange(HWND window) {
     SetClientSize(window, MainClientSize(playerBoard.mode));
 }
 
-// The taskbar, Alt+Tab, the window menu and ShowWindow all restore through here.
+// The taskbar, Alt+Tab, the window menu and ShowWindow all restore through here: to
+// the normal size, or maximized where the window was so before it was minimized.
 void Main_OnSize(HWND window, WPARAM kind) {
-    if (kind != SIZE_RESTORED) return;
+    if (kind != SIZE_RESTORED && kind != SIZE_MAXIMIZED) return;
     if (layoutPending) Main_OnSettingChange(window);
     // Posted, not sent as the private messages are: the box opens once the restore has
     // ended, not inside it.
     if (settings.boxPending) PostMessageW(window, UM_SHOWGAMEOVER, 0, 0);
+}
+
+// A menu (the bar after Alt or F10 or a click, a drop-down, the window menu) holds
+// the game as a dialog does: its loop would let the bricks fall while the arrows move
+// through it. The command chosen from it comes afterwards through the game's loop.
+void Main_OnMenuLoop(HWND window, bool open) {
+    fallTimer.menuOpen = open;
+    RestartFallTimer(window);  // a paused game stays paused, and no game stays none
 }
 
 }  // namespace
@@ -226,6 +237,8 @@ void Main_OnSize(HWND window, WPARAM kind) {
 void (*openManual)(HWND owner, const wchar_t* file) = OpenWithShell;
 void (*flashTaskbar)(HWND window) = FlashTaskbarButton;
 bool translatingHeldKey;
+
+bool TypesGameCharacter(UINT mapped) { return (mapped & kDeadKeyBit) == 0 && mapped >= L' '; }
 
 HWND CreateMainWindow(HINSTANCE instance) {
     WNDCLASSW wc = {};
@@ -265,6 +278,7 @@ void CreateChildWindows(HWND window) {
 }
 
 void StartGame(HWND window, int mode) {
+    StopFallTimer(window);  // the new game's falls are counted from its start
     settings.curInterval = settings.baseInterval;
     SendMessageW(playerBoardWnd, UM_NEWGAME, static_cast<WPARAM>(mode), 0);
     ShowSpeed(settings.curInterval);
@@ -282,7 +296,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         case WM_KEYDOWN: return Main_OnKeyDown(window, wParam, lParam);
         case WM_COMMAND: Main_OnCommand(window, LOWORD(wParam)); return 0;
-        case WM_TIMER: SendMessageW(playerBoardWnd, WM_KEYDOWN, VK_DOWN, 0); return 0;
+        case WM_TIMER: FallTimerTick(); return 0;
+        case WM_ENTERMENULOOP: Main_OnMenuLoop(window, true); return 0;
+        case WM_EXITMENULOOP: Main_OnMenuLoop(window, false); return 0;
         case UM_GAMEOVER: Main_OnGameOver(window); return 0;
         case UM_SHOWGAMEOVER: Main_OnShowGameOver(window); return 0;
         case WM_SETTINGCHANGE: Main_OnSettingChange(window); return 0;

@@ -39,3 +39,10 @@ extern void (*flashTaskbar)(HWND window);
 // a new game and the pause, ignore what an accelerator makes of it.
 extern bool translatingHeldKey;
 inline constexpr LPARAM kHeldKeyBit = LPARAM{1} << 30;  // of a key-down's or character's lParam
+
+// Whether a key whose MapVirtualKeyW(MAPVK_VK_TO_CHAR) value is mapped types a
+// character the game takes: a printable one. 0 (no character), a control character
+// (Tab, Backspace, Escape) and a dead key (the top bit set, as Windows gives it; Wine
+// gives 0) are the system's: they neither resume a pause nor reach a well.
+bool TypesGameCharacter(UINT mapped);
+inline constexpr UINT kDeadKeyBit = 0x80000000u;  // of MapVirtualKeyW's value

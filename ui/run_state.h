@@ -42,8 +42,9 @@ inline constexpr uint32_t kMsPerHundredth = 10;
 
 // The shortest fall interval: Windows runs no window timer faster (USER_TIMER_MINIMUM),
 // so a shorter one would only show a speed on the label that no Windows gives. Windows
-// serves timers on its clock tick (about 15.6 ms), so there the fastest intervals fall
-// at the next whole tick: the label shows the interval asked for.
+// serves timers on its clock tick (about 15.6 ms), late and coarser than the fastest
+// intervals; FallTimerTick makes the falls that came due meanwhile, so the bricks fall
+// as often as the label says on every clock tick.
 inline constexpr uint32_t kShortestInterval = 10;
 
 // interval, or kShortestInterval where interval is shorter.
@@ -57,15 +58,45 @@ inline constexpr uint32_t SpedUp(uint32_t interval) { return NotBelowShortest(in
 
 // Starts FALL_TIMER of mainWindow at interval ms, from a full period, or stops it
 // (interval 0). Every start and stop of the fall timer goes through it, so that the
-// tests can watch the timer, which no Win32 call reports.
+// tests can watch the timer, which no Win32 call reports, and play Windows' own.
 extern void (*setFallTimer)(HWND mainWindow, uint32_t interval);
 
-// Puts FALL_TIMER of mainWindow in step with the run state: while a game runs and is
-// not paused it (re)starts it at curInterval, from a full period; otherwise it stops
-// it. The main window calls it on every change of the run state and after its
-// dialogs; the board windows when they speed up, which may happen while paused (in
-// the automatic game the space bar lands a brick).
+// The monotonic clock the falls are counted on, in microseconds
+// (QueryPerformanceCounter). Replaceable by tests, as setFallTimer is, so that they can
+// play Windows' clock.
+extern int64_t (*fallClock)();
+
+// The fall timer as the main window and the boards left it.
+struct FallTimer {
+    bool running;   // started by RestartFallTimer and not stopped since
+    bool menuOpen;  // from WM_ENTERMENULOOP to WM_EXITMENULOOP: it stays stopped
+    int64_t due;    // on fallClock: when the last fall was due; at most the clock after a tick
+};
+extern FallTimer fallTimer;
+
+// Puts FALL_TIMER of mainWindow in step with the run state: while a game runs, is not
+// paused and no menu is open it (re)starts it at curInterval, from a full period;
+// otherwise it stops it. A timer that was stopped counts its falls from now; one that
+// runs keeps the due time of its last fall, so that a speed-up (at every deal with a
+// speed-up period of 1, at every landing in a versus game) does not cost a fall. The
+// main window calls it on every change of the run state and after its dialogs and
+// menus; the board windows when they speed up, which may happen while paused (in the
+// automatic game the space bar lands a brick).
 void RestartFallTimer(HWND mainWindow);
+
+// Stops FALL_TIMER of mainWindow, whatever the run state: while a dialog is open, at
+// the end of a game, and before a new game counts its falls from now.
+void StopFallTimer(HWND mainWindow);
+
+// A tick of FALL_TIMER, however late Windows served it: the falls that came due since
+// the last one, each a VK_DOWN to the player's well. At least one, the first at once,
+// so ticks that come back to back still make one fall each; each fall moves the due
+// time on by the interval then in force, so a speed-up in the tick shortens what is
+// still owed; at most max(2, 50 ms / curInterval), the rest dropped, so a machine that
+// stalled does not drop a brick the player had no time to see. The falls end as soon
+// as the timer stops (game over); a tick of a stopped timer, left in the queue by the
+// stop, makes none.
+void FallTimerTick();
 
 // Private messages, always sent, never posted (UM_SHOWGAMEOVER aside).
 inline constexpr UINT UM_NEWGAME = WM_USER + 1;   // wParam GameMode, lParam 1 on the computer's board
