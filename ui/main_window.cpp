@@ -29,8 +29,9 @@ HINSTANCE InstanceOf(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindow
 // The height of the client area and of each part in it: the wells', or the panel
 // template's at the screen's DPI where that is taller.
 int32_t clientHeight;
-// The system's text settings changed while the window was minimized: it is laid out
-// when it is restored, since a minimized window has no menu bar to measure.
+// The system's text settings changed while the window was minimized, or it was to be
+// laid out while maximized: it is laid out when it is restored, since a minimized
+// window has no menu bar to measure and a maximized one is as large as the screen.
 bool layoutPending;
 
 HWND CreateBoardWindow(HWND parent, const wchar_t* className, int x) {
@@ -67,8 +68,10 @@ void KeepInWorkArea(HWND window) {
 // the size is corrected by the difference; the width is right after the first move,
 // the menu bar settles at the second. A window whose size changed is then kept inside
 // its monitor's work area; one that keeps its size stays where the player put it,
-// partly off the screen if they like.
+// partly off the screen if they like. A maximized window keeps the screen's size and is
+// laid out when it is restored: moved now, it would be restored to the size it had.
 void SetClientSize(HWND window, SIZE size) {
+    if ((layoutPending = IsZoomed(window) != FALSE)) return;
     constexpr int kMostMoves = 3;
     bool resized = false;
     for (int move = 0; move < kMostMoves; ++move) {

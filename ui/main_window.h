@@ -21,8 +21,9 @@ void CreateChildWindows(HWND window);
 // Starts a game in GameMode mode (0..3) at baseInterval and runs the fall timer; the
 // client area shows the computer's well in a versus game only. It is laid out again
 // when the system's text size or menu font changes, or on the window's restore when
-// that happened while it was minimized. Each time it is sized, the window is moved (not
-// shrunk) to lie inside its monitor's work area.
+// that happened while it was minimized, or the game started while it was maximized.
+// Each time it is sized, the window is moved (not shrunk) to lie inside its monitor's
+// work area.
 void StartGame(HWND window, int mode);
 
 // How the manual is opened: the shell's "open" verb. It exists so that tests can
