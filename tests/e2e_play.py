@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""The real kvader.exe, copied with its brick file and manual into "e2e/Řehořovy hry", played under Wine in the X
-display with real keys from a folder with a broken kvader.dat (refused), then from one without (a game, the
-versus window, the manual beside the exe in the browser, Escape). docs/testing.md says what each step checks."""
+"""The real kvader.exe, copied with its brick file and manual into "e2e/Řehořovy hry", played under Wine with real
+keys from a folder with a broken kvader.dat (refused), then from one without (a game, the versus window, the
+manual beside the exe in the browser, Escape). docs/testing.md says what each step checks."""
 import os, shutil, subprocess, sys, time, urllib.parse
 
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..')

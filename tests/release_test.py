@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""The release as shipped: the 32-bit game built twice in fresh folders (once alone, as make
-play configures it) packs to the same zip and true SHA-256 sum, and its exe is SHIPPED_EXE,
-the one the 32-bit tests play, without time stamp or debug sections, with its manifest.
+"""The release as shipped: the 32-bit game built twice in fresh folders (once alone, as make play configures
+it) packs to the same zip and true SHA-256 sum, and its exe is SHIPPED_EXE, the one the 32-bit tests play,
+without time stamp or debug sections, with its manifest.
 
 Usage: release_test.py SOURCE_DIR SHIPPED_EXE"""
 import hashlib, io, os, struct, subprocess, sys, tempfile, zipfile

@@ -1,11 +1,9 @@
 #!/usr/bin/env python3
-"""kvader-sim from the outside. Fixed seeds must give the recorded files of
-tests/golden byte for byte, with one thread or two (the Windows build under Wine
-too), and so must the messages of refused runs (errors.txt).
+"""kvader-sim from the outside: fixed seeds must give the recorded files of tests/golden byte for byte, with
+one thread or two (the Windows build under Wine too), and so must the messages of refused runs (errors.txt).
 
-Usage: sim_test.py [--recorded-only | --golden] COMMAND...   (COMMAND runs kvader-sim
-from the folder that holds kvader.dat; --recorded-only, for Wine, skips the summaries
-and the messages; --golden rewrites the recorded files instead)."""
+Usage: sim_test.py [--recorded-only | --golden] COMMAND... (COMMAND runs kvader-sim from the folder of
+kvader.dat; --recorded-only, for Wine, skips the summaries and messages; --golden rewrites the files)."""
 import os, resource, subprocess, sys, tempfile
 
 GOLDEN = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'golden')
