@@ -37,7 +37,7 @@ extern void (*flashTaskbar)(HWND window);
 
 // Set by the message loop while it translates a key-down or character of a held key
 // (bit 30 of its lParam, the repeat bit): the commands that must act once a press,
-// a new game and the pause, ignore what an accelerator makes of it.
+// a new game, the pause and the quit, ignore what an accelerator makes of it.
 extern bool translatingHeldKey;
 inline constexpr LPARAM kHeldKeyBit = LPARAM{1} << 30;  // of a key-down's or character's lParam
 

@@ -42,9 +42,9 @@ inline constexpr uint32_t kMsPerHundredth = 10;
 
 // The shortest fall interval: Windows runs no window timer faster (USER_TIMER_MINIMUM),
 // so a shorter one would only show a speed on the label that no Windows gives. Windows
-// serves timers on its clock tick (about 15.6 ms), late and coarser than the fastest
-// intervals; FallTimerTick makes the falls that came due meanwhile, so the bricks fall
-// as often as the label says on every clock tick.
+// serves timers on its clock tick (15.625 ms by default), later than the fastest
+// intervals come due; FallTimerTick makes the falls that came due meanwhile, so the
+// bricks fall as often as the label says whatever the tick.
 inline constexpr uint32_t kShortestInterval = 10;
 
 // interval, or kShortestInterval where interval is shorter.
