@@ -397,11 +397,10 @@ class Session : public ::testing::Test {
     static inline int64_t (*realClock_)();
     RunModel model_;
     int timer_on_ = 0;                             // the fall timer as the window last set it
-    bool windows_ = false;                         // in Pace: Windows' timer, played by the session, in place of Wine's
     int64_t clock_ = 0, realFrom_ = 0, due_ = -1;  // µs: the falls' clock, Wine's at Falls' start, the timer's due
     HWND main_ = nullptr, seen_ = nullptr;
     UINT_PTR timer_ = 0;
-    bool falling_ = false;  // in Falls
+    bool falling_ = false, windows_ = false;  // in Falls; in Pace (Windows' timer, played here, for Wine's)
     std::ostringstream out_;
     std::vector<std::string> shown_;   // the screen last written, to write only its changes
     std::deque<std::string> answers_;  // for the dialogs and boxes to come, one a tick
@@ -427,6 +426,7 @@ void Session::OnModal() {
     if (!box) return;
     const bool isSettings = GetDlgItem(box, IDC_SPEED_EDIT) != nullptr;
     const std::string answer = !answers_.empty() ? answers_.front() : box == seen_ ? "" : isSettings ? "cancel" : "ok";
+    if (box != seen_ && timer_on_) out_ << "  run state: the fall timer runs under a box\n";
     if (box != seen_ && FindWindowExW(box, nullptr, L"Static", texts[kTextGameOver]))
         out_ << (IsIconic(main_) ? "  run state: a box opens over the minimized window\n" : "")
              << (std::exchange(model_.pending, 0) ? "" : model_.Ended(false));
