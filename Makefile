@@ -62,8 +62,9 @@ format-check: deps
 lint: build
 	@tools/lint build/native build/win64
 
-# Fails where the README, docs/ or the manual say what the code does not (tools/check-docs),
-# after make build: make test runs it without building again.
+# Holds the README, docs/ and the manual to the code where a machine can tell (tools/check-docs;
+# docs/testing.md says what it checks, and that prose figures and what a test does are left
+# to people), after make build: make test runs it without building again.
 check_docs   = echo "== documents"; tools/check-docs build/native/kvader-sim build $(PRESETS)
 docs-check: build
 	@$(check_docs)

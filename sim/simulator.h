@@ -31,7 +31,8 @@ struct GameResult {
 // order they were dealt: game (from 0), brick (from 1), its type (its place in the
 // brick table), the rotation, column and row of the place the computer chose, that
 // place's score, and the rows the landing removed, or -1 when the landing was refused
-// and ended the game (the brick fitted nowhere and stayed at the spawn place).
+// and ended the game (a landing at the spawn place: the place the computer chose,
+// or where the brick stayed when it fitted nowhere).
 inline constexpr const char* kLogHeader = "game,brick,type,rotation,column,row,score,rows\n";
 
 // Plays games firstSeed .. firstSeed + games - 1 on `jobs` threads (at least one) with

@@ -35,7 +35,7 @@ def run(sim, out, games, selection, intensity):
     mean, half, median = map(float, found['rows'])
     return {'selection': selection, 'intensity': intensity, 'mean': mean, 'half': half, 'median': median,
             'per_brick': float(found['per_brick'][0]), 'capped': capped / played,
-            'command': 'kvader-sim ' + ' '.join(args)}
+            'command': './kvader-sim ' + ' '.join(args)}
 
 
 def main():
