@@ -71,7 +71,10 @@ void KeepInWorkArea(HWND window) {
 // partly off the screen if they like. A maximized window keeps the screen's size and is
 // laid out when it is restored: moved now, it would be restored to the size it had.
 void SetClientSize(HWND window, SIZE size) {
-    if ((layoutPending = IsZoomed(window) != FALSE)) return;
+    if (IsZoomed(window)) {
+        layoutPending = true;
+        return;
+    }
     constexpr int kMostMoves = 3;
     bool resized = false;
     for (int move = 0; move < kMostMoves; ++move) {
