@@ -507,9 +507,9 @@ std::string Session::Pace(const std::string& arg) {
     double tickMs = 0;
     sscanf(arg.c_str(), "%u/%lf/%u", &speed, &tickMs, &period);
     const int64_t tick = llround(tickMs * 1000), end = (clock_ = (clock_ / tick + 1) * tick) + 10'000'000;
-    settings.baseInterval = speed * kMsPerHundredth, settings.accelEvery = period, realTimer_(main_, 0);
+    settings.baseInterval = speed * kMsPerHundredth, settings.accelEvery = period;
     settings.selectionMode = kMoreSuitable, settings.intensity = 5, SetBrickSelection(kMoreSuitable, 5);
-    windows_ = true;  // from here on the fall timer is Windows', played below
+    windows_ = true, realTimer_(main_, 0);  // from here on the fall timer is Windows', played below
     MSG msg{main_, WM_COMMAND, IDM_AUTOMATIC_GAME, 0, 0, {}};
     Step(msg, false);
     const uint32_t dealt = playerBoard.bricksDealt, label = 10'000 / settings.curInterval;
@@ -554,7 +554,8 @@ void Session::Input(const std::string& verb, const std::string& arg) {
     if (verb == "counts") ShowEveryCount(static_cast<uint32_t>(strtoul(arg.c_str(), nullptr, 10)));
     if (verb == "falls") out_ << Falls(atoi(arg.c_str()));
     if (verb == "pace") out_ << Pace(arg);
-    if (verb == "mapped") out_ << (TypesGameCharacter(stoul(arg, nullptr, 16)) ? "  the game's\n" : "  the system's\n");
+    if (verb == "mapped")
+        out_ << (TypesGameCharacter(strtoul(arg.c_str(), nullptr, 16)) ? "  the game's\n" : "  the system's\n");
     const WPARAM bar = arg == "Alt" ? VK_MENU : VK_F10;  // Alt's key-down with the Alt bit
     if (verb == "menubar" && (arg == "Alt" || arg == "F10"))
         PostMessageW(main_, WM_SYSKEYDOWN, bar, (bar == VK_MENU) << 29 | 1),

@@ -29,9 +29,10 @@ void SetTimerOf(HWND mainWindow, uint32_t interval) {
 }
 
 int64_t PerformanceMicroseconds() {
-    LARGE_INTEGER count{}, frequency{};
+    static LARGE_INTEGER frequency{};  // fixed at boot: asked once, not at every tick
+    if (frequency.QuadPart <= 0) QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER count{};
     QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
     // In two parts: the count of a machine up for weeks times a million overflows.
     const int64_t perSecond = frequency.QuadPart > 0 ? frequency.QuadPart : 1;
     return count.QuadPart / perSecond * 1000000 + count.QuadPart % perSecond * 1000000 / perSecond;
